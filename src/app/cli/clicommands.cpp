@@ -1,0 +1,101 @@
+#include "clicommands.h"
+
+#include "contentdatabase.h"
+#include "modtamvex.h"
+#include "programfolder.h"
+#include "queryplan.h"
+#include "searchmessages.h"
+#ifdef TAMVEX_HAVE_VIEWER_CORE
+#include "highlightedpagewriter.h"
+#endif
+
+#include <cstdio>
+
+namespace {
+
+void writeUtf8(std::FILE *out, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
+}
+
+int usage()
+{
+    writeUtf8(stderr, QStringLiteral("usage: tamvex-cli statement QUERY\n"
+                                     "       tamvex-cli search [--program-folder DIR] QUERY\n"
+                                     "       tamvex-cli mark [--program-folder DIR] PAGEPATH TERMS\n"));
+    return 64;
+}
+
+// Takes "--program-folder DIR" off the front of args, if it is there.
+void takeProgramFolder(QStringList &args)
+{
+    if (args.size() >= 2 && args.first() == QLatin1String("--program-folder")) {
+        setProgramFolderOverride(args.at(1));
+        args.remove(0, 2);
+    }
+}
+
+int statement(const QStringList &args)
+{
+    if (args.size() != 1)
+        return usage();
+    const QueryPlan plan = buildQuery(trimBlanks(args.first()));
+    writeUtf8(stdout, plan.SearchMode + QLatin1Char('\n') + plan.TermsText + QLatin1Char('\n') + plan.SqlText
+                          + QLatin1Char('\n'));
+    return 0;
+}
+
+int search(QStringList args)
+{
+    takeProgramFolder(args);
+    if (args.size() != 1)
+        return usage();
+    const QueryPlan plan = buildQuery(trimBlanks(args.first()));
+    const QString connection = modTamvex::makeConnectionString(ProgramFolder());
+    const auto rows = ContentDatabase::runStatement(connection, plan.SqlText);
+    if (!rows.ok()) {
+        writeUtf8(stderr, failureReport(rows.failure()) + QLatin1Char('\n'));
+        return 2;
+    }
+    if (rows.value().empty()) {
+        writeUtf8(stderr, noResultMessage(plan.TermsText) + QLatin1Char('\n'));
+        return 1;
+    }
+    QString out;
+    for (const ResultRow &row : rows.value())
+        out += row.subject + QLatin1Char('\t') + row.htm + QLatin1Char('\n');
+    writeUtf8(stdout, out);
+    return 0;
+}
+
+int mark(QStringList args)
+{
+    takeProgramFolder(args);
+    if (args.size() != 2)
+        return usage();
+#ifdef TAMVEX_HAVE_VIEWER_CORE
+    const QString folder = ProgramFolder();
+    const QString tempPage = joinTail(joinTail(folder, QStringLiteral("/tmp/")), QStringLiteral("TmpVORNAX.htm"));
+    WriteHighlightedPage(folder, tempPage, args.at(0), args.at(1));
+    return 0;
+#else
+    return usage();
+#endif
+}
+}
+
+int runCliCommand(const QStringList &args)
+{
+    if (args.isEmpty())
+        return usage();
+    const QString command = args.first();
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("statement"))
+        return statement(rest);
+    if (command == QLatin1String("search"))
+        return search(rest);
+    if (command == QLatin1String("mark"))
+        return mark(rest);
+    return usage();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "failure.h"
+#include "resultrow.h"
+
+#include <QString>
+
+// The collection's catalogue, jst.mdb: an SQLite 3 file (the program's own
+// format) or a Jet file, told apart by the file's first bytes.
+namespace ContentDatabase {
+
+// Opens the database that the connection string's Data Source names, runs
+// the statement (the query language of the reference engine, translated)
+// and returns its rows in statement order. A new connection is opened for
+// every call and nothing is ever written.
+// Failures (number and description naming the file): no Data Source, file
+// missing or not a file, unreadable, not a database of either format,
+// locked, no table maindata, statement rejected, unreadable like pattern.
+Result<ResultRows> runStatement(const QString &connectionString, const QString &statement);
+
+// Kinds of file that may stand at the Data Source.
+enum class Format { Missing, SQLite, Jet, Unknown };
+
+// Looks at the first bytes of the file.
+Format detectFormat(const QString &path);
+}

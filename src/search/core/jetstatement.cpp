@@ -1,0 +1,243 @@
+#include "jetstatement.h"
+
+#include <QStringEncoder>
+#include <QStringList>
+
+#include <optional>
+
+namespace {
+
+struct Token {
+    enum Kind { Word, Number, String, Quoted, Symbol } kind;
+    QString text;
+};
+
+Failure syntaxError(const QString &why)
+{
+    return Failure{FailureNumber::StatementSyntax, QStringLiteral("Syntax error in query: %1.").arg(why)};
+}
+
+bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
+bool isWordPart(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+
+Result<std::vector<Token>> tokenize(const QString &s)
+{
+    std::vector<Token> tokens;
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = s.at(i);
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            ++i;
+        } else if (c == QLatin1Char('\'')) {
+            QString value;
+            qsizetype j = i + 1;
+            for (;; ++j) {
+                if (j >= n)
+                    return syntaxError(QStringLiteral("a string without its closing apostrophe"));
+                if (s.at(j) == QLatin1Char('\'')) {
+                    if (j + 1 < n && s.at(j + 1) == QLatin1Char('\'')) {
+                        value += QLatin1Char('\'');
+                        ++j;
+                        continue;
+                    }
+                    break;
+                }
+                value += s.at(j);
+            }
+            tokens.push_back({Token::String, value});
+            i = j + 1;
+        } else if (c == QLatin1Char('[')) {
+            const qsizetype close = s.indexOf(QLatin1Char(']'), i + 1);
+            if (close < 0)
+                return syntaxError(QStringLiteral("a \"[\" name without its \"]\""));
+            tokens.push_back({Token::Quoted, s.mid(i + 1, close - i - 1)});
+            i = close + 1;
+        } else if (c.isDigit()) {
+            qsizetype j = i;
+            while (j < n && (s.at(j).isDigit() || s.at(j) == QLatin1Char('.')))
+                ++j;
+            tokens.push_back({Token::Number, s.mid(i, j - i)});
+            i = j;
+        } else if (isWordStart(c)) {
+            qsizetype j = i;
+            while (j < n && isWordPart(s.at(j)))
+                ++j;
+            tokens.push_back({Token::Word, s.mid(i, j - i)});
+            i = j;
+        } else {
+            const QString two = s.mid(i, 2);
+            const bool pair = two == QLatin1String("<>") || two == QLatin1String("<=") || two == QLatin1String(">=");
+            tokens.push_back({Token::Symbol, pair ? two : QString(c)});
+            i += pair ? 2 : 1;
+        }
+    }
+    return tokens;
+}
+
+bool isWord(const Token &t, QLatin1String word)
+{
+    return t.kind == Token::Word && t.text.compare(word, Qt::CaseInsensitive) == 0;
+}
+bool isSymbol(const Token &t, char c) { return t.kind == Token::Symbol && t.text == QLatin1Char(c); }
+
+// At tokens[i]: a string literal or chr(number). Returns its value and moves i.
+Result<std::optional<QString>> constantAt(const std::vector<Token> &t, std::size_t &i)
+{
+    if (i < t.size() && t[i].kind == Token::String)
+        return std::optional<QString>(t[i++].text);
+    if (i + 3 < t.size() && isWord(t[i], QLatin1String("chr")) && isSymbol(t[i + 1], '(')
+        && t[i + 2].kind == Token::Number && isSymbol(t[i + 3], ')')) {
+        bool ok = false;
+        const int code = t[i + 2].text.toInt(&ok);
+        if (!ok || code < 0 || code > 0xFFFF)
+            return Failure{5, QStringLiteral("Invalid procedure call or argument: chr(%1).").arg(t[i + 2].text)};
+        i += 4;
+        return std::optional<QString>(QString(QChar(static_cast<char16_t>(code))));
+    }
+    return std::optional<QString>();
+}
+
+// Folds "'a' & chr(39) & 'b'" runs into one String token.
+Result<std::vector<Token>> foldConstants(const std::vector<Token> &t)
+{
+    std::vector<Token> out;
+    for (std::size_t i = 0; i < t.size();) {
+        std::size_t j = i;
+        auto first = constantAt(t, j);
+        if (!first.ok())
+            return first.failure();
+        if (!first.value()) {
+            out.push_back(t[i++]);
+            continue;
+        }
+        QString value = *first.value();
+        while (j + 1 < t.size() && isSymbol(t[j], '&')) {
+            std::size_t k = j + 1;
+            auto next = constantAt(t, k);
+            if (!next.ok())
+                return next.failure();
+            if (!next.value())
+                break;
+            value += *next.value();
+            j = k;
+        }
+        out.push_back({Token::String, value});
+        i = j;
+    }
+    return out;
+}
+
+QString sqliteText(const Token &t)
+{
+    switch (t.kind) {
+    case Token::String:
+        return QLatin1Char('\'') + QString(t.text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    case Token::Quoted:
+        return QLatin1Char('"') + QString(t.text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    case Token::Symbol:
+        return t.text == QLatin1String("&") ? QStringLiteral("||") : t.text;
+    default:
+        return t.text;
+    }
+}
+
+struct Where {
+    std::size_t begin = 0, end = 0; // token range of the condition
+};
+
+std::optional<Where> findWhere(const std::vector<Token> &t)
+{
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        if (!isWord(t[i], QLatin1String("where")))
+            continue;
+        std::size_t j = i + 1;
+        int depth = 0;
+        for (; j < t.size(); ++j) {
+            depth += isSymbol(t[j], '(') ? 1 : isSymbol(t[j], ')') ? -1 : 0;
+            if (depth == 0 && (isWord(t[j], QLatin1String("order")) || isWord(t[j], QLatin1String("group"))))
+                break;
+        }
+        return Where{i + 1, j};
+    }
+    return std::nullopt;
+}
+
+bool isLikeClause(const std::vector<Token> &t, std::size_t b, std::size_t e)
+{
+    return e - b == 3 && isWord(t[b], QLatin1String("content")) && isWord(t[b + 1], QLatin1String("like"))
+        && t[b + 2].kind == Token::String;
+}
+
+QString joinTokens(const std::vector<Token> &t, std::size_t b, std::size_t e)
+{
+    QStringList parts;
+    for (std::size_t i = b; i < e; ++i)
+        parts << sqliteText(t[i]);
+    return parts.join(QLatin1Char(' '));
+}
+
+// Rewrites a flat and/or chain of like clauses into one matcher call.
+Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement &out)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> members;
+    std::optional<bool> allOp;
+    std::size_t start = w.begin;
+    int depth = 0;
+    for (std::size_t i = w.begin; i < w.end; ++i) {
+        depth += isSymbol(t[i], '(') ? 1 : isSymbol(t[i], ')') ? -1 : 0;
+        const bool isAnd = isWord(t[i], QLatin1String("and"));
+        if (depth != 0 || (!isAnd && !isWord(t[i], QLatin1String("or"))))
+            continue;
+        if (allOp && *allOp != isAnd)
+            return joinTokens(t, w.begin, w.end); // mixed chain: leave as written
+        allOp = isAnd;
+        members.emplace_back(start, i);
+        start = i + 1;
+    }
+    members.emplace_back(start, w.end);
+    auto group = std::make_shared<PatternGroup>();
+    group->all = allOp.value_or(true);
+    QStringList kept;
+    for (const auto &[b, e] : members) {
+        if (!isLikeClause(t, b, e)) {
+            kept << QLatin1Char('(') + joinTokens(t, b, e) + QLatin1Char(')');
+            continue;
+        }
+        auto pattern = LikePattern::compile(t[b + 2].text);
+        if (!pattern.ok())
+            return pattern.failure();
+        group->patterns.push_back(std::move(pattern).value());
+    }
+    if (!group->patterns.empty()) {
+        out.groups.push_back(group);
+        const QString fn = group->all ? QStringLiteral("tamvex_like_all") : QStringLiteral("tamvex_like_any");
+        kept << QStringLiteral("%1(content, ?%2)").arg(fn).arg(out.groups.size());
+    }
+    return kept.join(group->all ? QStringLiteral(" and ") : QStringLiteral(" or "));
+}
+}
+
+Result<JetStatement> translateJetStatement(const QString &statement)
+{
+    auto tokens = tokenize(statement);
+    if (!tokens.ok())
+        return tokens.failure();
+    auto folded = foldConstants(tokens.value());
+    if (!folded.ok())
+        return folded.failure();
+    const std::vector<Token> &t = folded.value();
+    JetStatement out;
+    QString sql;
+    const std::optional<Where> where = findWhere(t);
+    if (!where) {
+        sql = joinTokens(t, 0, t.size());
+    } else {
+        auto condition = rewriteWhere(t, *where, out);
+        if (!condition.ok())
+            return condition.failure();
+        sql = joinTokens(t, 0, where->begin) + QLatin1Char(' ') + condition.value() + QLatin1Char(' ')
+            + joinTokens(t, where->end, t.size());
+    }
+    out.sql = QStringEncoder(QStringEncoder::Utf8)(sql);
+    return out;
+}

@@ -1,0 +1,232 @@
+#include "likepattern.h"
+
+#include "casefolding.h"
+
+#include <QList>
+#include <QStringEncoder>
+
+namespace {
+
+Failure invalidPattern(const QString &pattern, const QString &why)
+{
+    return Failure{FailureNumber::InvalidPattern,
+                   QStringLiteral("Invalid pattern string: %1 in the like pattern '%2'.")
+                       .arg(why, pattern.left(200))};
+}
+
+// Decodes UTF-8, one U+FFFD per byte that does not start a valid sequence.
+void decodeUtf8(std::string_view bytes, std::u32string &out)
+{
+    out.clear();
+    out.reserve(bytes.size());
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char b = p[i];
+        int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        char32_t c = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
+        bool valid = len > 0 && i + len <= n;
+        for (int k = 1; valid && k < len; ++k) {
+            valid = (p[i + k] & 0xC0) == 0x80;
+            c = (c << 6) | (p[i + k] & 0x3F);
+        }
+        if (!valid) {
+            out.push_back(U'\uFFFD');
+            ++i;
+            continue;
+        }
+        out.push_back(c);
+        i += len;
+    }
+}
+
+std::u32string toCodePoints(const QString &text)
+{
+    std::u32string out;
+    for (const char32_t c : QStringView(text).toUcs4())
+        out.push_back(c);
+    return out;
+}
+}
+
+Result<LikePattern> LikePattern::compile(const QString &pattern)
+{
+    LikePattern compiled;
+    compiled.m_text = pattern;
+    const std::u32string cps = toCodePoints(pattern);
+    compiled.m_segments.emplace_back();
+    for (std::size_t i = 0; i < cps.size(); ++i) {
+        const char32_t c = cps[i];
+        if (c == U'%') {
+            compiled.m_segments.emplace_back();
+            continue;
+        }
+        Element e;
+        if (c == U'_') {
+            e.kind = Element::AnyOne;
+        } else if (c == U'[') {
+            std::size_t j = i + 1;
+            e.kind = Element::Set;
+            if (j < cps.size() && cps[j] == U'!') {
+                e.negated = true;
+                ++j;
+            }
+            const std::size_t start = j;
+            while (j < cps.size() && cps[j] != U']')
+                ++j;
+            if (j >= cps.size())
+                return invalidPattern(pattern, QStringLiteral("a \"[\" without its \"]\""));
+            for (std::size_t k = start; k < j; ++k) {
+                if (k + 2 < j && cps[k + 1] == U'-') {
+                    if (cps[k] > cps[k + 2])
+                        return invalidPattern(pattern, QStringLiteral("a range that runs backwards"));
+                    e.ranges.emplace_back(cps[k], cps[k + 2]);
+                    k += 2;
+                } else {
+                    e.ranges.emplace_back(cps[k], cps[k]);
+                }
+            }
+            i = j;
+            if (e.ranges.empty() && !e.negated)
+                continue; // "[]" stands for no character at all
+        } else {
+            e.ch = CaseFolding::fold(c);
+        }
+        compiled.m_segments.back().push_back(std::move(e));
+    }
+    compiled.m_anchorStart = !pattern.startsWith(QLatin1Char('%'));
+    compiled.m_anchorEnd = !pattern.endsWith(QLatin1Char('%')) || compiled.m_segments.size() == 1;
+    compiled.preparePlain();
+    return compiled;
+}
+
+void LikePattern::preparePlain()
+{
+    // A byte search is exact when every piece between "%" signs is a run of
+    // literal characters without case variants, and both ends are open.
+    if (m_anchorStart || m_anchorEnd)
+        return;
+    auto pieces = std::make_shared<std::vector<Piece>>();
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    for (const Segment &segment : m_segments) {
+        std::u32string literal;
+        for (const Element &e : segment) {
+            if (e.kind != Element::Literal || !CaseFolding::isCaseless(e.ch))
+                return;
+            literal.push_back(e.ch);
+        }
+        if (literal.empty())
+            continue;
+        const QString text = QString::fromUcs4(literal.data(), static_cast<qsizetype>(literal.size()));
+        const QByteArray bytes = toUtf8(text);
+        pieces->push_back(Piece{std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), nullptr});
+    }
+    for (Piece &piece : *pieces)
+        piece.finder = std::make_unique<SubstringFinder>(piece.bytes);
+    m_pieces = std::move(pieces);
+    m_plain = true;
+}
+
+std::vector<std::string> LikePattern::plainPieces() const
+{
+    std::vector<std::string> out;
+    if (m_plain)
+        for (const Piece &piece : *m_pieces)
+            out.push_back(piece.bytes);
+    return out;
+}
+
+bool LikePattern::matches(std::string_view utf8Value) const
+{
+    if (m_plain)
+        return matchesPlain(utf8Value);
+    thread_local std::u32string decoded;
+    decodeUtf8(utf8Value, decoded);
+    return matchesDecoded(decoded);
+}
+
+bool LikePattern::matchesPlain(std::string_view value) const
+{
+    std::size_t from = 0;
+    for (const Piece &piece : *m_pieces) {
+        const std::size_t at = piece.finder->find(value, from);
+        if (at == SubstringFinder::npos)
+            return false;
+        from = at + piece.bytes.size();
+    }
+    return true;
+}
+
+bool LikePattern::elementMatches(const Element &e, char32_t folded, char32_t raw)
+{
+    switch (e.kind) {
+    case Element::AnyOne:
+        return true;
+    case Element::Literal:
+        return e.ch == folded;
+    case Element::Set:
+        break;
+    }
+    bool inSet = false;
+    for (const auto &[low, high] : e.ranges)
+        inSet = inSet || CaseFolding::inRangeIgnoringCase(raw, low, high);
+    return inSet != e.negated;
+}
+
+bool LikePattern::segmentAt(const Segment &segment, const std::u32string &folded,
+                            const std::u32string &raw, std::size_t at) const
+{
+    if (at + segment.size() > folded.size())
+        return false;
+    for (std::size_t k = 0; k < segment.size(); ++k)
+        if (!elementMatches(segment[k], folded[at + k], raw[at + k]))
+            return false;
+    return true;
+}
+
+bool LikePattern::matchesDecoded(const std::u32string &raw) const
+{
+    // Every element matches exactly one character, so each segment has a
+    // fixed length and the leftmost placement of each segment in turn is
+    // always the right one.
+    thread_local std::u32string folded;
+    folded.resize(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i)
+        folded[i] = CaseFolding::fold(raw[i]);
+    const std::size_t count = m_segments.size();
+    std::size_t pos = 0;
+    std::size_t endLimit = raw.size();
+    std::size_t first = 0;
+    std::size_t last = count;
+    if (m_anchorStart) {
+        if (!segmentAt(m_segments[0], folded, raw, 0))
+            return false;
+        pos = m_segments[0].size();
+        first = 1;
+        if (count == 1)
+            return pos == raw.size();
+    }
+    if (m_anchorEnd && last > first) {
+        const Segment &tail = m_segments[count - 1];
+        if (tail.size() > raw.size() || raw.size() - tail.size() < pos)
+            return false;
+        if (!segmentAt(tail, folded, raw, raw.size() - tail.size()))
+            return false;
+        endLimit = raw.size() - tail.size();
+        last = count - 1;
+    }
+    for (std::size_t s = first; s < last; ++s) {
+        const Segment &segment = m_segments[s];
+        bool found = false;
+        for (; pos + segment.size() <= endLimit; ++pos) {
+            if (segmentAt(segment, folded, raw, pos)) {
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            return false;
+        pos += segment.size();
+    }
+    return true;
+}

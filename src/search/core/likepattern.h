@@ -1,0 +1,63 @@
+#pragma once
+
+#include "failure.h"
+#include "substringfinder.h"
+
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A compiled like pattern with the rules of the collection's database engine:
+// "%" any run of characters (possibly none), "_" exactly one character,
+// "[...]" one character of a set with ranges ("[a-c]"), "[!...]" one
+// character outside it; letters compare ignoring case (Unicode simple case
+// folding). Values are UTF-8 text.
+class LikePattern {
+public:
+    // Compiles a pattern. An unclosed "[" or a range running backwards is a
+    // Failure (FailureNumber::InvalidPattern) describing the pattern.
+    static Result<LikePattern> compile(const QString &pattern);
+
+    // True when the UTF-8 value matches the whole pattern.
+    bool matches(std::string_view utf8Value) const;
+
+    // True for "%" + literal + "%" patterns answered by a byte search, and
+    // for patterns made of "%" alone.
+    bool isPlainSubstring() const { return m_plain; }
+
+    // The literal pieces between "%" signs, as UTF-8, when the pattern is
+    // answered by byte searches (isPlainSubstring); empty otherwise.
+    std::vector<std::string> plainPieces() const;
+
+    const QString &text() const { return m_text; }
+
+private:
+    struct Element {
+        enum Kind { Literal, AnyOne, Set } kind = Literal;
+        char32_t ch = 0; // folded literal
+        bool negated = false;
+        std::vector<std::pair<char32_t, char32_t>> ranges;
+    };
+    using Segment = std::vector<Element>;
+    struct Piece {
+        std::string bytes;
+        std::unique_ptr<SubstringFinder> finder;
+    };
+
+    bool matchesDecoded(const std::u32string &value) const;
+    bool matchesPlain(std::string_view value) const;
+    static bool elementMatches(const Element &e, char32_t folded, char32_t raw);
+    bool segmentAt(const Segment &segment, const std::u32string &folded,
+                   const std::u32string &raw, std::size_t at) const;
+    void preparePlain();
+
+    QString m_text;
+    std::vector<Segment> m_segments; // split at "%"
+    bool m_anchorStart = true;
+    bool m_anchorEnd = true;
+    bool m_plain = false;
+    std::shared_ptr<std::vector<Piece>> m_pieces;
+};

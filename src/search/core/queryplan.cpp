@@ -1,0 +1,74 @@
+#include "queryplan.h"
+
+namespace {
+const QString kListAll = QStringLiteral("select subject,htm from  maindata order by date desc");
+const QString kAllSeed = QStringLiteral("select subject,htm from  maindata where 1=1");
+const QString kAnySeed = QStringLiteral("select subject,htm from  maindata where 1=2");
+const QString kAllClose = QStringLiteral("order by [date] desc ");
+
+void appendClauses(QueryPlan &plan, const QString &joiner)
+{
+    const QStringList terms = splitTerms(plan.TermsText);
+    plan.TermIndex = 0;
+    qsizetype extra = 0;
+    for (const QString &term : terms)
+        extra += joiner.size() + term.size() + 4;
+    plan.SqlText.reserve(plan.SqlText.size() + extra + kAllClose.size());
+    for (const QString &term : terms) {
+        plan.SqlText += joiner;
+        plan.SqlText += term;
+        plan.SqlText += QStringLiteral("%' ");
+        ++plan.TermIndex;
+    }
+}
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString escapeApostrophes(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\''), QStringLiteral("'&chr(39)&'"));
+    return escaped;
+}
+
+QStringList splitTerms(const QString &text)
+{
+    if (text.isEmpty())
+        return {};
+    return text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+}
+
+QueryPlan buildQuery(const QString &trimmedText)
+{
+    QueryPlan plan;
+    const QString escaped = escapeApostrophes(trimmedText);
+    if (escaped.isEmpty()) {
+        plan.SearchMode = QStringLiteral("mod1");
+        plan.SqlText = kListAll;
+        return plan;
+    }
+    const QChar first = escaped.at(0);
+    if (first == QLatin1Char('+')) {
+        plan.SearchMode = QStringLiteral("mod4");
+        plan.TermsText = escaped.mid(1);
+        plan.SqlText = kAnySeed;
+        appendClauses(plan, QStringLiteral("  or content like '%"));
+        return plan;
+    }
+    plan.SearchMode = first == QLatin1Char('-') ? QStringLiteral("mod3") : QStringLiteral("mod3a");
+    plan.TermsText = first == QLatin1Char('-') ? escaped.mid(1) : escaped;
+    plan.SqlText = kAllSeed;
+    appendClauses(plan, QStringLiteral(" and content like '%"));
+    plan.SqlText += kAllClose;
+    return plan;
+}
