@@ -12,6 +12,9 @@ struct Failure {
     QString description;
 };
 
+// A failure as the reader sees it: its number and its description.
+QString failureReport(const Failure &failure);
+
 // Failure numbers. The database ones follow the values the reference engine
 // reports, so that a reader who knows them recognises them.
 namespace FailureNumber {

@@ -4,8 +4,3 @@ QString noResultMessage(const QString &termsText)
 {
     return QStringLiteral(u" 全文檢索搜尋\u3000[ ") + termsText + QStringLiteral(u" ]\u3000資料不存在");
 }
-
-QString failureReport(const Failure &failure)
-{
-    return QStringLiteral(u"錯誤 %1：%2").arg(failure.number).arg(failure.description);
-}

@@ -8,6 +8,3 @@
 // search that found nothing, the terms text shown as built (escaped,
 // without the mode prefix).
 QString noResultMessage(const QString &termsText);
-
-// A failure as the reader sees it: its number and its description.
-QString failureReport(const Failure &failure);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// A window with the life cycle the program's windows expect: it can be
+// loaded (its load step runs) without being shown, shown modeless, hidden
+// and unloaded. Showing or hiding a window that is not loaded loads it
+// first. Closing it through its title bar unloads it. The program ends when
+// the last loaded window is unloaded (see Forms), not when the last visible
+// one is hidden.
+class TamvexForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TamvexForm(const QString &formName, QWidget *parent = nullptr);
+    ~TamvexForm() override;
+
+    const QString &formName() const { return m_formName; }
+    bool isLoaded() const { return m_loaded; }
+
+    void Load();
+    void Show();
+    void Hide();
+    // Runs the unload step, hides the window and drops it: the next use
+    // makes a new window in its design state.
+    void Unload();
+
+    // Outer position and size in twips, as a window sets them on itself.
+    void setOuterGeometryTwips(double left, double top, double width, double height);
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QString m_formName;
+    bool m_loaded = false;
+    bool m_unloading = false;
+};
