@@ -1,0 +1,92 @@
+#include "highlightedpagewriter.h"
+
+#include "filetests.h"
+#include "pagemarker.h"
+#include "programfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+void fail(HighlightReport &report, int number, const QString &what, const QString &path)
+{
+    report.failures.append(Failure { number, what + QStringLiteral(": ") + path });
+}
+
+void ensureTmpFolder(const QString &programFolder, HighlightReport &report)
+{
+    const QString folder = joinTail(programFolder, QStringLiteral("/tmp"));
+    if (isFolder(folder)) {
+        report.tmpFolderReady = true;
+        return;
+    }
+    report.tmpFolderReady = QDir().mkdir(folder);
+    if (!report.tmpFolderReady)
+        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the folder"), folder);
+}
+
+// The whole page file, or empty when it cannot be opened or read through:
+// a partly read page is not shown.
+QByteArray readPage(const QString &path, HighlightReport &report)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        fail(report, FailureNumber::FileIo, QStringLiteral("Cannot open the page"), path);
+        return QByteArray();
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        fail(report, FailureNumber::FileIo, QStringLiteral("Cannot read the page"), path);
+        return QByteArray();
+    }
+    report.pageRead = true;
+    return bytes;
+}
+
+void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport &report)
+{
+    if (isOrdinaryFile(path) && !QFile::remove(path))
+        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot delete the old temporary page"), path);
+    {
+        QFile created(path);
+        if (!created.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the temporary page"), path);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot open the temporary page"), path);
+        return;
+    }
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    report.tempPageWritten = written && file.error() == QFileDevice::NoError;
+    if (!report.tempPageWritten)
+        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot write the temporary page"), path);
+}
+}
+
+QStringList splitTerms(const QString &termsText)
+{
+    if (termsText.isEmpty())
+        return QStringList();
+    return termsText.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+}
+
+HighlightReport writeHighlightedPageReport(const QString &programFolder, const QString &tempPagePath,
+                                           const QString &pagePath, const QString &termsText)
+{
+    HighlightReport report;
+    report.terms = splitTerms(termsText);
+    ensureTmpFolder(programFolder, report);
+    report.recordPage = recordPagePath(programFolder, pagePath);
+    const QByteArray page = readPage(report.recordPage, report);
+    writeTempPage(tempPagePath, markPage(page, report.terms), report);
+    return report;
+}
+
+void WriteHighlightedPage(const QString &programFolder, const QString &tempPagePath, const QString &pagePath,
+                          const QString &termsText)
+{
+    writeHighlightedPageReport(programFolder, tempPagePath, pagePath, termsText);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "highlightreport.h"
+
+#include <QString>
+#include <QStringList>
+
+// Cuts a terms text at every blank (U+0020, one character each): n blanks
+// give n + 1 pieces in order, adjacent blanks or a blank at an end give an
+// empty piece. An empty text gives no terms. Other white space (a tab, the
+// ideographic space U+3000) stays inside its term. No limit on the count.
+QStringList splitTerms(const QString &termsText);
+
+// Writes the temporary highlighted page for one record page.
+// Takes the program folder, the temporary page path, the record's page path
+// as stored (relative to the folder) and the terms text. Steps, in order:
+// cut the terms; make sure programFolder + "/tmp" exists; read the page file
+// whole (missing, a folder, an empty path or unreadable gives an empty page);
+// mark the terms; delete an ordinary file at tempPagePath; create it anew
+// empty; write the marked bytes. A failing step is skipped and the next one
+// runs; the returned report says which failed. Never throws.
+HighlightReport writeHighlightedPageReport(const QString &programFolder, const QString &tempPagePath,
+                                           const QString &pagePath, const QString &termsText);
+
+// The same steps without the report: returns normally in every case.
+void WriteHighlightedPage(const QString &programFolder, const QString &tempPagePath, const QString &pagePath,
+                          const QString &termsText);

@@ -1,0 +1,26 @@
+#include "keyrouting.h"
+
+#include <Qt>
+
+KeyAction routeKey(int key)
+{
+    // A combined key (QKeyCombination::toCombined) acts as the bare key.
+    switch (key & ~int(Qt::KeyboardModifierMask)) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return KeyAction::FocusResultList;
+    case Qt::Key_PageUp:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+        return KeyAction::Nothing;
+    case Qt::Key_Escape:
+        return KeyAction::FocusQueryBox;
+    case Qt::Key_F7:
+        return KeyAction::Print;
+    default:
+        return KeyAction::NotHandled;
+    }
+}

@@ -1,0 +1,155 @@
+#include "pagemarker.h"
+
+#include "pagetext.h"
+
+#include <QList>
+#include <QString>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace {
+// A mark to insert before unit `boundary`, packed so that sorting puts the
+// marks in output order: by boundary, closing marks before opening ones.
+// Within each kind all marks are alike, so their order among themselves
+// (later terms close first, earlier terms open first) needs no record.
+using MarkEvent = std::uint64_t;
+MarkEvent closeAt(qsizetype boundary) { return MarkEvent(boundary) << 1; }
+MarkEvent openAt(qsizetype boundary) { return (MarkEvent(boundary) << 1) | 1; }
+
+// Pages up to this size keep their working storage for the next call on the
+// same thread, which spares the allocation and first touch of some megabytes
+// for every record shown; a larger page gets storage of its own.
+constexpr qsizetype KeptStorageLimit = 16 * 1024 * 1024;
+
+class Marker {
+public:
+    void start(QByteArrayView page)
+    {
+        m_text.cut(page);
+        m_hasMark.assign(size_t(m_text.size()) + 1, 0);
+        m_events.clear();
+        m_runStarts.clear();
+    }
+
+    // Finds the occurrences of term in the page as the earlier terms left it:
+    // an occurrence may begin or end at an earlier mark but not contain one.
+    void apply(const std::u16string &term)
+    {
+        const size_t runStart = m_events.size();
+        const qsizetype length = qsizetype(term.size());
+        const qsizetype last = m_text.size() - length;
+        const char16_t *values = m_text.values();
+        qsizetype at = 0;
+        while (at <= last) {
+            at = std::find(values + at, values + last + 1, term.front()) - values;
+            if (at > last)
+                break;
+            if (!matchesAt(at, term)) {
+                ++at;
+                continue;
+            }
+            m_events.push_back(openAt(at));
+            m_events.push_back(closeAt(at + length));
+            m_hasMark[size_t(at)] = 1;
+            m_hasMark[size_t(at + length)] = 1;
+            at += length;
+        }
+        if (m_events.size() > runStart)
+            m_runStarts.push_back(runStart);
+    }
+
+    QByteArray result(QByteArrayView page)
+    {
+        putInOrder();
+        const qsizetype pairs = qsizetype(m_events.size() / 2);
+        QByteArray out(page.size() + pairs * (OpenMark.size() + CloseMark.size()), Qt::Uninitialized);
+        char *to = out.data();
+        qsizetype copied = 0;
+        for (const MarkEvent event : m_events) {
+            const qsizetype byte = m_text.unitStart(qsizetype(event >> 1));
+            to = std::copy(page.data() + copied, page.data() + byte, to);
+            copied = byte;
+            const QByteArrayView mark = event & 1 ? OpenMark : CloseMark;
+            to = std::copy(mark.begin(), mark.end(), to);
+        }
+        std::copy(page.data() + copied, page.data() + page.size(), to);
+        return out;
+    }
+
+private:
+    // Each term's events come out sorted; a few sorted runs merge faster
+    // than one sort of them all, many runs (thousands of terms) sort faster.
+    void putInOrder()
+    {
+        if (m_runStarts.size() > 16) {
+            std::sort(m_events.begin(), m_events.end());
+            return;
+        }
+        for (size_t run = 1; run < m_runStarts.size(); ++run) {
+            const auto middle = m_events.begin() + qsizetype(m_runStarts[run]);
+            const auto end = run + 1 < m_runStarts.size() ? m_events.begin() + qsizetype(m_runStarts[run + 1])
+                                                          : m_events.end();
+            std::inplace_merge(m_events.begin(), middle, end);
+        }
+    }
+
+    bool matchesAt(qsizetype at, const std::u16string &term) const
+    {
+        const char16_t *values = m_text.values() + at;
+        for (size_t k = 1; k < term.size(); ++k) {
+            if (values[k] != term[k] || m_hasMark[size_t(at) + k])
+                return false;
+        }
+        return true;
+    }
+
+    PageText m_text;
+    std::vector<std::uint8_t> m_hasMark;
+    std::vector<MarkEvent> m_events;
+    std::vector<size_t> m_runStarts;
+};
+
+// The term as the page's unit values, or nothing when it cannot occur in a
+// code page 950 page: a character outside the Basic Multilingual Plane, or
+// invalid UTF-16 (a lone surrogate, which toUcs4 turns into U+FFFD, a value
+// no page character decodes to).
+std::optional<std::u16string> unitsOf(const QString &term)
+{
+    std::u16string units;
+    units.reserve(size_t(term.size()));
+    for (const uint character : term.toUcs4()) {
+        if (character > 0xFFFF || character == 0xFFFD)
+            return std::nullopt;
+        units.push_back(char16_t(character));
+    }
+    return units;
+}
+
+QByteArray markWith(Marker &marker, QByteArrayView page, const QStringList &terms)
+{
+    marker.start(page);
+    for (const QString &term : terms) {
+        if (term.isEmpty())
+            continue;
+        if (const std::optional<std::u16string> units = unitsOf(term))
+            marker.apply(*units);
+    }
+    return marker.result(page);
+}
+}
+
+QByteArray markPage(QByteArrayView page, const QStringList &terms)
+{
+    const bool anyTerm = std::any_of(terms.begin(), terms.end(), [](const QString &t) { return !t.isEmpty(); });
+    if (!anyTerm || page.isEmpty())
+        return page.toByteArray();
+    if (page.size() > KeptStorageLimit) {
+        Marker marker;
+        return markWith(marker, page, terms);
+    }
+    thread_local Marker kept;
+    return markWith(kept, page, terms);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringList>
+
+// The mark-up wrapped around every term occurrence.
+inline constexpr QByteArrayView OpenMark("<font color=red>");
+inline constexpr QByteArrayView CloseMark("</font>");
+
+// Marks the search terms in a record page (code page 950 bytes).
+// Takes the page bytes and the terms in Unicode; returns the page bytes with
+// OpenMark and CloseMark inserted around each occurrence, and nothing else
+// changed: removing the inserted marks gives back page byte for byte.
+// The terms are applied one after another, each to the result of the earlier
+// ones: left to right, non-overlapping, exact and case-sensitive on decoded
+// characters. An empty term changes nothing; a term given twice is wrapped
+// twice; a term found inside an earlier term's occurrence is wrapped again
+// inside it. Terms match only the page's text: never inside or across a tag,
+// a comment, a character reference, the content of script, style, title or
+// textarea, or an inserted mark (which is a tag).
+QByteArray markPage(QByteArrayView page, const QStringList &terms);
