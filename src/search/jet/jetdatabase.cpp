@@ -1,0 +1,110 @@
+#include "jetdatabase.h"
+
+#include "jetreaderprocess.h"
+#include "jetsqliteloader.h"
+#include "jetwireparser.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace {
+
+const QString ReaderName = QStringLiteral("tamvex-jet-reader");
+
+Failure fileFailure(const QString &path, const QString &why)
+{
+    return Failure{FailureNumber::JetRead, QStringLiteral("Could not read the Jet database '%1': %2").arg(path, why)};
+}
+
+// What identifies one state of a file for the cache.
+struct FileStamp {
+    qint64 size = -1;
+    qint64 modifiedMs = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp stampOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
+struct CachedDatabase {
+    FileStamp stamp;
+    std::shared_ptr<sqlite3> db;
+};
+
+QMutex cacheMutex;
+QHash<QString, CachedDatabase> &cache()
+{
+    static QHash<QString, CachedDatabase> entries;
+    return entries;
+}
+}
+
+bool isJetFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray mark = file.read(19).mid(4, 15);
+    return mark == QByteArrayLiteral("Standard Jet DB") || mark == QByteArrayLiteral("Standard ACE DB");
+}
+
+QString jetReaderProgram()
+{
+    const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    const QString beside = QFileInfo(exe).absoluteDir().filePath(ReaderName);
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+#ifdef TAMVEX_INSTALL_DIR
+    const QString installed = QDir(QStringLiteral(TAMVEX_INSTALL_DIR)).filePath(ReaderName);
+    if (QFileInfo(installed).isExecutable())
+        return installed;
+#endif
+    return beside;
+}
+
+Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QString &readerProgram, int timeoutMs)
+{
+    if (!QFileInfo(path).isFile())
+        return fileFailure(path, QStringLiteral("the file does not exist."));
+    if (!isJetFile(path))
+        return fileFailure(path, QStringLiteral("the file is not a Jet database or cannot be read."));
+    JetSqliteLoader loader;
+    if (Status started = loader.begin(); !started)
+        return fileFailure(path, started.failure().description);
+    JetWireParser parser(loader);
+    JetReaderProcess process(readerProgram, path, timeoutMs);
+    if (Status read = process.run(parser); !read)
+        return fileFailure(path, read.failure().description);
+    auto db = loader.finish();
+    if (!db)
+        return fileFailure(path, db.failure().description);
+    return db;
+}
+
+Result<std::shared_ptr<sqlite3>> openJetDatabase(const QString &path, int timeoutMs)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty())
+        return fileFailure(path, QStringLiteral("the file does not exist."));
+    QMutexLocker lock(&cacheMutex);
+    const FileStamp before = stampOf(canonical);
+    const auto hit = cache().constFind(canonical);
+    if (hit != cache().constEnd() && hit->stamp == before)
+        return hit->db;
+    cache().remove(canonical);
+    auto db = loadJetDatabase(canonical, jetReaderProgram(), timeoutMs);
+    // A file that changed while it was read is not kept: its rows may mix both states.
+    if (db && stampOf(canonical) == before)
+        cache().insert(canonical, CachedDatabase{before, db.value()});
+    return db;
+}
