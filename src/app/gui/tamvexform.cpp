@@ -4,10 +4,13 @@
 #include "twips.h"
 
 #include <QCloseEvent>
+#include "resources.h"
+
 #include <QIcon>
 
 TamvexForm::TamvexForm(const QString &formName, QWidget *parent) : QWidget(parent), m_formName(formName)
 {
+    initTamvexResources();
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowIcon(QIcon(QStringLiteral(":/tamvex/icon.png")));
 }

@@ -1,0 +1,32 @@
+#include "fonts.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace Fonts {
+
+QFont mingLiU(double pointSize, bool bold)
+{
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const QString &candidate : {QStringLiteral("Noto Serif CJK TC"), QStringLiteral("Noto Sans CJK TC"),
+                                         QStringLiteral("AR PL UMing TW"), QStringLiteral("Noto Sans Mono CJK TC")}) {
+            if (installed.contains(candidate))
+                return candidate;
+        }
+        return QStringLiteral("Serif");
+    }();
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QFont arial(double pointSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+}

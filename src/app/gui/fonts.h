@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QFont>
+
+// Fonts of the windows. "新細明體" (a Ming serif face) is not on Linux; it
+// maps to an installed Traditional Chinese serif face at the same size.
+namespace Fonts {
+QFont mingLiU(double pointSize, bool bold = false);
+QFont arial(double pointSize);
+}

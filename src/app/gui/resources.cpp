@@ -1,0 +1,14 @@
+#include "resources.h"
+
+#include <QtGlobal>
+
+static void registerResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+void initTamvexResources()
+{
+    static const bool done = (registerResources(), true);
+    Q_UNUSED(done);
+}
