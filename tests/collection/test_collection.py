@@ -109,7 +109,7 @@ class CollectionTest(unittest.TestCase):
         iconv = shutil.which("iconv")
         if not iconv:
             self.skipTest("iconv not installed")
-        for _, htm, _, _ in self.rows:
+        for htm in [h for _, h, _, _ in self.rows] + ["Help.htm", "demo\\index.htm"]:
             data = page_path(self.out, htm).read_bytes()
             decoded = subprocess.run([iconv, "-f", "CP950", "-t", "UTF-8"], input=data,
                                      capture_output=True, check=True).stdout.decode("utf-8")
