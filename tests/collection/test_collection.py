@@ -78,7 +78,7 @@ class CollectionTest(unittest.TestCase):
         self.assertGreaterEqual(len(both), 3)
         self.assertGreaterEqual(len(set(self.matching("發熱")) - both), 3)
         self.assertGreaterEqual(len(set(self.matching("頭痛")) - both), 3)
-        for rare in ("蟾酥", "薤白", "燈心草", "歷節", "\U00020000", "丨"):
+        for rare in ("蟾酥", "薤白", "燈心草", "歷節", "\U0002000B", "丨"):
             with self.subTest(term=rare):
                 self.assertEqual(len(self.matching(rare)), 1)
         self.assertEqual(sum(1 for *_, c, _ in self.rows if c is None), 1)
