@@ -18,7 +18,8 @@ const QString ReaderName = QStringLiteral("tamvex-jet-reader");
 
 Failure fileFailure(const QString &path, const QString &why)
 {
-    return Failure{FailureNumber::JetRead, QStringLiteral("Could not read the Jet database '%1': %2").arg(path, why)};
+    const QString sentence = why.endsWith(u'.') ? why : why + u'.';
+    return Failure{FailureNumber::JetRead, QStringLiteral("Could not read the Jet database '%1': %2").arg(path, sentence)};
 }
 
 // What identifies one state of a file for the cache.
