@@ -8,6 +8,15 @@
 namespace {
 const QString Fixtures = QStringLiteral(TAMVEX_SHARED_DIR "/fixtures/jet");
 
+QByteArray search(const QString &folder, const QString &query)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(TAMVEX_INSTALL_DIR "/tamvex-cli"), {u"search"_qs, u"--program-folder"_qs, folder, query});
+    if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
+        return "(failed) " + cli.readAllStandardError();
+    return cli.readAllStandardOutput();
+}
+
 struct ExpectedRow {
     QString subjectAndHtm;
     QString date;
@@ -33,18 +42,23 @@ QList<ExpectedRow> expectedRows()
 class TestJetCli : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void listAllGivesEveryRowNewestFirst();
+    void termFindsItsOneRow_data();
+    void termFindsItsOneRow();
+
+private:
+    QTemporaryDir m_dir;
 };
+
+void TestJetCli::initTestCase()
+{
+    QVERIFY(QFile::copy(Fixtures + u"/jst_small.mdb"_qs, m_dir.filePath(u"jst.mdb"_qs)));
+}
 
 void TestJetCli::listAllGivesEveryRowNewestFirst()
 {
-    QTemporaryDir dir;
-    QVERIFY(QFile::copy(Fixtures + u"/jst_small.mdb"_qs, dir.filePath(u"jst.mdb"_qs)));
-    QProcess cli;
-    cli.start(QStringLiteral(TAMVEX_INSTALL_DIR "/tamvex-cli"), {u"search"_qs, u"--program-folder"_qs, dir.path(), QString()});
-    QVERIFY(cli.waitForFinished(60000));
-    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
-    const QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(search(m_dir.path(), QString())).split(u'\n', Qt::SkipEmptyParts);
 
     const QList<ExpectedRow> expected = expectedRows();
     QHash<QString, QString> dateOf;
@@ -61,6 +75,22 @@ void TestJetCli::listAllGivesEveryRowNewestFirst()
         QVERIFY2(dateOf.value(line) <= previousDate, qPrintable(line));
         previousDate = dateOf.value(line);
     }
+}
+
+void TestJetCli::termFindsItsOneRow_data()
+{
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QString>("row");
+    QTest::newRow("character outside the BMP") << u"𠀀"_qs << u"卷三　僻字舉例\tbooks/b03/p009.htm"_qs;
+    QTest::newRow("end of a 40 004-character memo") << u"（全文完）"_qs << u"卷五　醫案彙編\tbooks/b05/p011.htm"_qs;
+    QTest::newRow("apostrophe") << u"it's"_qs << u"卷一　西人來書\tbooks/b01/p002.htm"_qs;
+}
+
+void TestJetCli::termFindsItsOneRow()
+{
+    QFETCH(QString, term);
+    QFETCH(QString, row);
+    QCOMPARE(QString::fromUtf8(search(m_dir.path(), term)), row + u'\n');
 }
 
 QTEST_GUILESS_MAIN(TestJetCli)
