@@ -12,6 +12,7 @@ namespace {
 
 constexpr int OffsetMask = 0x1FFF;
 constexpr std::uint32_t MemoInline = 0x80000000u;
+constexpr std::uint32_t MemoSinglePage = 0x40000000u;
 constexpr std::uint32_t MemoLengthMask = 0x00FFFFFFu;
 
 __attribute__((format(printf, 1, 2))) std::string format(const char *pattern, ...)
@@ -105,10 +106,10 @@ std::string MdbTableReader::readRows()
         int start = 0;
         size_t size = 0;
         if (mdb_find_row(m_mdb, int(m_table->cur_row) - 1, &start, &size) != 0)
-            return format("row %llu of table maindata cannot be located again", (unsigned long long)m_rowNumber);
+            return format("row %llu of table maindata cannot be located again", static_cast<unsigned long long>(m_rowNumber));
         const int count = mdb_crack_row(m_table, start & OffsetMask, size, m_fields.data());
         if (count < 0)
-            return format("row %llu of table maindata cannot be read", (unsigned long long)m_rowNumber);
+            return format("row %llu of table maindata cannot be read", static_cast<unsigned long long>(m_rowNumber));
         std::fill(m_fieldOfColumn.begin(), m_fieldOfColumn.end(), -1);
         for (int f = 0; f < count; ++f) {
             if (m_fields[f].colnum >= 0 && unsigned(m_fields[f].colnum) < m_table->num_cols)
@@ -214,8 +215,9 @@ std::string MdbTableReader::readMemo(MdbColumn *col, const MdbField &field)
         return where(col) + " has a damaged memo header";
     unsigned char header[MDB_MEMO_OVERHEAD];
     std::memcpy(header, m_mdb->pg_buf + field.start, MDB_MEMO_OVERHEAD);
-    const std::uint32_t declared = std::uint32_t(mdb_get_int32(header, 0)) & MemoLengthMask;
-    if (std::uint32_t(mdb_get_int32(header, 0)) & MemoInline) {
+    const std::uint32_t header0 = std::uint32_t(mdb_get_int32(header, 0));
+    const std::uint32_t declared = header0 & MemoLengthMask;
+    if (header0 & MemoInline) {
         m_raw.assign(reinterpret_cast<const char *>(m_mdb->pg_buf + field.start + MDB_MEMO_OVERHEAD),
                      std::size_t(field.siz - MDB_MEMO_OVERHEAD));
     } else {
@@ -229,9 +231,12 @@ std::string MdbTableReader::readMemo(MdbColumn *col, const MdbField &field)
         }
         col->bind_ptr = nullptr;
     }
-    if (m_raw.size() < declared)
-        return format("%s: its memo value is incomplete (%llu of %llu bytes); the file is damaged",
-                      where(col).c_str(), (unsigned long long)m_raw.size(), (unsigned long long)declared);
+    // A chain's pieces add up to the length exactly; more means it loops or
+    // runs into another value's pages.
+    const bool chain = (header0 & (MemoInline | MemoSinglePage)) == 0;
+    if (m_raw.size() < declared || (chain && m_raw.size() != declared))
+        return format("%s: its memo value is damaged (%llu bytes read, %llu declared); the file is damaged",
+                      where(col).c_str(), static_cast<unsigned long long>(m_raw.size()), static_cast<unsigned long long>(declared));
     m_raw.resize(declared);
     return {};
 }
@@ -246,5 +251,5 @@ void MdbTableReader::appendText(const unsigned char *data, std::size_t size, con
 
 std::string MdbTableReader::where(const MdbColumn *col) const
 {
-    return format("row %llu of table maindata, column %s", (unsigned long long)m_rowNumber, col->name);
+    return format("row %llu of table maindata, column %s", static_cast<unsigned long long>(m_rowNumber), col->name);
 }
