@@ -23,29 +23,11 @@ void appendClauses(QueryPlan &plan, const QString &joiner)
 }
 }
 
-QString trimBlanks(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QString escapeApostrophes(const QString &text)
 {
     QString escaped = text;
     escaped.replace(QLatin1Char('\''), QStringLiteral("'&chr(39)&'"));
     return escaped;
-}
-
-QStringList splitTerms(const QString &text)
-{
-    if (text.isEmpty())
-        return {};
-    return text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
 }
 
 QueryPlan buildQuery(const QString &trimmedText)

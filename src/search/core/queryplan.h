@@ -1,5 +1,7 @@
 #pragma once
 
+#include "blanks.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,16 +13,8 @@ struct QueryPlan {
     int TermIndex = 0;  // number of term clauses appended (no 16-bit limit)
 };
 
-// Removes every U+0020 at the start and at the end; nothing else (tabs,
-// U+3000 and other control characters stay).
-QString trimBlanks(const QString &text);
-
 // Replaces every apostrophe by the eleven characters "'&chr(39)&'".
 QString escapeApostrophes(const QString &text);
-
-// Cuts text at every single U+0020. An empty text gives no piece at all;
-// otherwise n blanks give n + 1 pieces, empty ones included.
-QStringList splitTerms(const QString &text);
 
 // Builds mode, terms text and statement from the already trimmed query text.
 // Every text yields a statement; nothing is validated here.

@@ -1,16 +1,5 @@
 #include "displayterms.h"
 
-QString trimBlanks(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 bool usesSecondBranch(const QString &lastMode)
 {
     return lastMode == QLatin1String("mod3") || lastMode == QLatin1String("mod4");

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "blanks.h"
 
-// The query box text with blanks (U+0020 only) removed at both ends.
-QString trimBlanks(const QString &text);
+#include <QString>
 
 // True for the modes whose query begins with a one-character prefix
 // ("mod3", "mod4"; exact and case-sensitive); every other value, the empty

@@ -66,13 +66,6 @@ void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport
 }
 }
 
-QStringList splitTerms(const QString &termsText)
-{
-    if (termsText.isEmpty())
-        return QStringList();
-    return termsText.split(QLatin1Char(' '), Qt::KeepEmptyParts);
-}
-
 HighlightReport writeHighlightedPageReport(const QString &programFolder, const QString &tempPagePath,
                                            const QString &pagePath, const QString &termsText)
 {

@@ -1,15 +1,10 @@
 #pragma once
 
+#include "blanks.h"
 #include "highlightreport.h"
 
 #include <QString>
 #include <QStringList>
-
-// Cuts a terms text at every blank (U+0020, one character each): n blanks
-// give n + 1 pieces in order, adjacent blanks or a blank at an end give an
-// empty piece. An empty text gives no terms. Other white space (a tab, the
-// ideographic space U+3000) stays inside its term. No limit on the count.
-QStringList splitTerms(const QString &termsText);
 
 // Writes the temporary highlighted page for one record page.
 // Takes the program folder, the temporary page path, the record's page path

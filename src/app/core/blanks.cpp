@@ -1,0 +1,19 @@
+#include "blanks.h"
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QStringList splitTerms(const QString &text)
+{
+    if (text.isEmpty())
+        return {};
+    return text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+}

@@ -1,0 +1,33 @@
+// tamvex: the desktop program. It has no command line and no settings: it
+// opens on the start screen and finds everything in its own folder.
+
+#include "forms.h"
+#include "frmini.h"
+#include "frmtamvexmain.h"
+#ifdef TAMVEX_HAVE_EDITOR
+#include "editorforms.h"
+#endif
+
+#include <QApplication>
+
+#include <unistd.h>
+
+int main(int argc, char **argv)
+{
+    // The browser engine's sandbox refuses to run as root.
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+
+    Forms::registerForm(QStringLiteral("FrmIni"), [] { return new FrmIni; });
+    Forms::registerForm(QStringLiteral("FrmTamvexMain"), [] { return new FrmTamvexMain; });
+#ifdef TAMVEX_HAVE_EDITOR
+    registerEditorForms();
+#endif
+    Forms::setLastUnloadedHandler([] { QCoreApplication::quit(); });
+
+    Forms::instance(QStringLiteral("FrmIni"))->Show();
+    return app.exec();
+}
