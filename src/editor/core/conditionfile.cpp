@@ -45,7 +45,7 @@ QString unwritableReason(const QString &path)
         return QStringLiteral(u"這個檔案是唯讀的。");
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir())
-        return QStringLiteral(u"資料夾 %1 不存在。").arg(folder.filePath());
+        return QStringLiteral(u"資料夾 %1 已不存在或不是資料夾。").arg(folder.filePath());
     return QString();
 }
 }
