@@ -1,11 +1,10 @@
 #include "dirlistbox.h"
 #include "drivelistbox.h"
-#include "editorforms.h"
+#include "editordriver.h"
 #include "editortestfolder.h"
 #include "filelistbox.h"
 #include "forms.h"
 #include "frmbrowser.h"
-#include "messagebox.h"
 #include "twips.h"
 
 #include <QDir>
@@ -21,78 +20,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QStringList messages;
-
-QString currentFolder()
-{
-    return QFileInfo(QDir::currentPath()).canonicalFilePath();
-}
-
-frmBrowser *openEditor()
-{
-    auto *editor = Forms::instance<frmBrowser>(u"frmBrowser"_s);
-    editor->Show();
-    return editor;
-}
-
-QListWidgetItem *fileItem(frmBrowser *editor, const QString &name)
-{
-    const QList<QListWidgetItem *> found = editor->filList()->findItems(name, Qt::MatchExactly);
-    return found.isEmpty() ? nullptr : found.first();
-}
-
-// A single click on the file's entry, as the reader selects a file.
-bool clickFile(frmBrowser *editor, const QString &name)
-{
-    QListWidgetItem *item = fileItem(editor, name);
-    if (!item)
-        return false;
-    FileListBox *list = editor->filList();
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-    return list->FileName() == name;
-}
-
-bool doubleClickFile(frmBrowser *editor, const QString &name)
-{
-    if (!clickFile(editor, name))
-        return false;
-    FileListBox *list = editor->filList();
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(fileItem(editor, name)).center());
-    return true;
-}
-
-// A double-click on the folder's entry in the folder list.
-bool openFolder(frmBrowser *editor, const QString &folder)
-{
-    DirListBox *list = editor->dirList();
-    for (int row = 0; row < list->count(); ++row) {
-        QListWidgetItem *item = list->item(row);
-        if (DirListBox::folderOf(item) != folder)
-            continue;
-        list->scrollToItem(item);
-        const QPoint at = list->visualItemRect(item).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        return list->Path() == folder;
-    }
-    return false;
-}
-
-void clickSave(frmBrowser *editor)
-{
-    QTest::mouseClick(editor->Command1(), Qt::LeftButton);
-}
-
-bool lastMessageHas(const QStringList &parts)
-{
-    if (messages.size() != 1)
-        return false;
-    return std::all_of(parts.begin(), parts.end(), [](const QString &part) { return messages.first().contains(part); });
-}
-}
+using namespace EditorDriver;
 
 class TestFrmBrowser : public QObject {
     Q_OBJECT
@@ -113,14 +41,6 @@ private Q_SLOTS:
     void fileInTheRootFolder();
     void reopenedWindowStartsInTheLastFolder();
     void driveChangeMovesTheListsThenTheProcessFolder();
-    void driveNotReadyLeavesTheLists();
-
-    void saveWithoutSelectedFile();
-    void saveIntoReadOnlyFile();
-    void saveIntoFolderThatIsNowAFile();
-    void saveCharacterOutsideBig5();
-    void loadFileThatHasGone();
-    void loadBytesThatAreNotBig5();
 
 private:
     std::unique_ptr<EditorTestFolder> m_folder;
@@ -129,15 +49,14 @@ private:
 
 void TestFrmBrowser::initTestCase()
 {
-    registerEditorForms();
+    start();
     m_startFolder = QDir::currentPath();
-    MessageBox::setObserver([](const QString &prompt, const QString &) { messages << prompt; });
 }
 
 void TestFrmBrowser::init()
 {
     Forms::reset();
-    messages.clear();
+    messages().clear();
     m_folder = std::make_unique<EditorTestFolder>();
     QVERIFY(m_folder->isValid());
     QVERIFY(QDir::setCurrent(m_folder->path()));
@@ -161,7 +80,7 @@ void TestFrmBrowser::opensInTheCurrentFolderInDesignState()
     QVERIFY(editor->txtBrowser()->toPlainText().isEmpty());
     QVERIFY(editor->filList()->FileName().isEmpty());
     QCOMPARE(editor->focusWidget(), editor->filList());
-    QVERIFY(messages.isEmpty());
+    QVERIFY(messages().isEmpty());
 }
 
 void TestFrmBrowser::controlsAsDesigned_data()
@@ -220,7 +139,7 @@ void TestFrmBrowser::doubleClickLoadsTheFile()
     QVERIFY(doubleClickFile(editor, u"條件.txt"_s));
     QCOMPARE(editor->windowTitle(), m_folder->filePath(u"條件.txt"_s));
     QCOMPARE(editor->txtBrowser()->toPlainText(), u"傷寒 桂枝\n-金匱\n"_s);
-    QVERIFY(messages.isEmpty());
+    QVERIFY(messages().isEmpty());
 }
 
 void TestFrmBrowser::loadThenSaveKeepsTheBytes_data()
@@ -245,7 +164,7 @@ void TestFrmBrowser::loadThenSaveKeepsTheBytes()
     frmBrowser *editor = openEditor();
     QVERIFY(doubleClickFile(editor, u"a.txt"_s));
     clickSave(editor);
-    QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
+    QVERIFY2(messages().isEmpty(), qPrintable(messages().join(u'\n')));
     QCOMPARE(EditorTestFolder::read(m_folder->filePath(u"a.txt"_s)), saved);
 }
 
@@ -339,116 +258,7 @@ void TestFrmBrowser::driveChangeMovesTheListsThenTheProcessFolder()
     QCOMPARE(seen, QStringList({u"/"_s, m_folder->path()}));
     QCOMPARE(editor->filList()->Path(), u"/"_s);
     QCOMPARE(currentFolder(), u"/"_s);
-    QVERIFY(messages.isEmpty());
-}
-
-void TestFrmBrowser::driveNotReadyLeavesTheLists()
-{
-    const QString gone = m_folder->filePath(u"gone"_s);
-    frmBrowser *editor = openEditor();
-    editor->drvList()->setDrives({u"/"_s, gone});
-    QTest::keyClick(editor->drvList(), Qt::Key_Down);
-    QVERIFY(lastMessageHas({gone}));
-    QCOMPARE(editor->drvList()->Drive(), u"/"_s);
-    QCOMPARE(editor->dirList()->Path(), m_folder->path());
-    QCOMPARE(editor->filList()->Path(), m_folder->path());
-    QCOMPARE(currentFolder(), m_folder->path());
-}
-
-void TestFrmBrowser::saveWithoutSelectedFile()
-{
-    QVERIFY(m_folder->write(u"a.txt"_s, "a\r\n"_ba));
-    QVERIFY(m_folder->makeFolder(u"empty"_s));
-    frmBrowser *editor = openEditor();
-    QVERIFY(doubleClickFile(editor, u"a.txt"_s));
-    const QString empty = m_folder->filePath(u"empty"_s);
-    QVERIFY(openFolder(editor, empty));
-    clickSave(editor);
-    QVERIFY2(lastMessageHas({empty + u'/', u"沒有選擇檔案"_s}), qPrintable(messages.join(u'\n')));
-    QCOMPARE(editor->txtBrowser()->toPlainText(), u"a\n"_s);
-    QCOMPARE(editor->windowTitle(), m_folder->filePath(u"a.txt"_s));
-    QVERIFY(QDir(empty).isEmpty());
-}
-
-// Root writes into files whatever their mode; a file without any write
-// permission bit is still refused, as the reader made it read-only.
-void TestFrmBrowser::saveIntoReadOnlyFile()
-{
-    QVERIFY(m_folder->write(u"a.txt"_s, "new\r\n"_ba));
-    QVERIFY(m_folder->write(u"locked.txt"_s, "old\r\n"_ba));
-    const QString locked = m_folder->filePath(u"locked.txt"_s);
-    QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    frmBrowser *editor = openEditor();
-    QVERIFY(doubleClickFile(editor, u"a.txt"_s));
-    QVERIFY(clickFile(editor, u"locked.txt"_s));
-    clickSave(editor);
-    QVERIFY2(lastMessageHas({locked, u"唯讀"_s}), qPrintable(messages.join(u'\n')));
-    QCOMPARE(EditorTestFolder::read(locked), "old\r\n"_ba);
-    QCOMPARE(editor->txtBrowser()->toPlainText(), u"new\n"_s);
-    QCOMPARE(editor->windowTitle(), m_folder->filePath(u"a.txt"_s));
-}
-
-// The folder of the selected file is replaced by a regular file of the same
-// name: no file can be made under it, not even by root.
-void TestFrmBrowser::saveIntoFolderThatIsNowAFile()
-{
-    QVERIFY(m_folder->write(u"sub/b.txt"_s, "old\r\n"_ba));
-    const QString sub = m_folder->filePath(u"sub"_s);
-    frmBrowser *editor = openEditor();
-    QVERIFY(openFolder(editor, sub));
-    QVERIFY(clickFile(editor, u"b.txt"_s));
-    editor->txtBrowser()->setPlainText(u"keep me\n"_s);
-    QVERIFY(QDir(sub).removeRecursively());
-    QVERIFY(m_folder->write(u"sub"_s, "a plain file"_ba));
-    clickSave(editor);
-    QVERIFY2(lastMessageHas({sub + u"/b.txt"_s}), qPrintable(messages.join(u'\n')));
-    QCOMPARE(EditorTestFolder::read(sub), "a plain file"_ba);
-    QCOMPARE(editor->txtBrowser()->toPlainText(), u"keep me\n"_s);
-    QCOMPARE(editor->windowTitle(), frmBrowser::designCaption());
-}
-
-void TestFrmBrowser::saveCharacterOutsideBig5()
-{
-    const QByteArray old = EditorTestFolder::big5(u"甲\r\n"_s);
-    QVERIFY(m_folder->write(u"a.txt"_s, old));
-    frmBrowser *editor = openEditor();
-    QVERIFY(doubleClickFile(editor, u"a.txt"_s));
-    QTextCursor cursor = editor->txtBrowser()->textCursor();
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(u"乙𠀀"_s);
-    clickSave(editor);
-    QVERIFY2(lastMessageHas({m_folder->filePath(u"a.txt"_s), u"第 2 行第 2 字 「𠀀」"_s}), qPrintable(messages.join(u'\n')));
-    QCOMPARE(EditorTestFolder::read(m_folder->filePath(u"a.txt"_s)), old);
-    QCOMPARE(editor->txtBrowser()->toPlainText(), u"甲\n乙𠀀"_s);
-}
-
-void TestFrmBrowser::loadFileThatHasGone()
-{
-    QVERIFY(m_folder->write(u"a.txt"_s, "a\r\n"_ba));
-    QVERIFY(m_folder->write(u"b.txt"_s, "b\r\n"_ba));
-    frmBrowser *editor = openEditor();
-    QVERIFY(doubleClickFile(editor, u"a.txt"_s));
-    QVERIFY(QFile::remove(m_folder->filePath(u"b.txt"_s)));
-    QVERIFY(doubleClickFile(editor, u"b.txt"_s));
-    QVERIFY2(lastMessageHas({m_folder->filePath(u"b.txt"_s), u"找不到"_s}), qPrintable(messages.join(u'\n')));
-    QCOMPARE(editor->txtBrowser()->toPlainText(), u"a\n"_s);
-    QCOMPARE(editor->windowTitle(), m_folder->filePath(u"a.txt"_s));
-    QVERIFY(!QFileInfo::exists(m_folder->filePath(u"b.txt"_s)));
-}
-
-// Bytes that are not Big5 are not shown as replacement characters, which a
-// save would then write back over them: the file is refused.
-void TestFrmBrowser::loadBytesThatAreNotBig5()
-{
-    QVERIFY(m_folder->write(u"a.txt"_s, "a\r\n"_ba));
-    QVERIFY(m_folder->write(u"bad.txt"_s, "ok\r\nno\xa4"_ba));
-    frmBrowser *editor = openEditor();
-    QVERIFY(doubleClickFile(editor, u"a.txt"_s));
-    QVERIFY(doubleClickFile(editor, u"bad.txt"_s));
-    QVERIFY2(lastMessageHas({m_folder->filePath(u"bad.txt"_s), u"第 2 行的位元組 A4"_s}), qPrintable(messages.join(u'\n')));
-    QCOMPARE(editor->txtBrowser()->toPlainText(), u"a\n"_s);
-    QCOMPARE(editor->windowTitle(), m_folder->filePath(u"a.txt"_s));
-    QCOMPARE(EditorTestFolder::read(m_folder->filePath(u"bad.txt"_s)), "ok\r\nno\xa4"_ba);
+    QVERIFY(messages().isEmpty());
 }
 
 QTEST_MAIN(TestFrmBrowser)
