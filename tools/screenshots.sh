@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Screenshots of the desktop program on the sample collection, under Xvfb:
+# the start screen, the main window after start-up, and after a search.
+#   tools/screenshots.sh [OUTDIR]   (default build/screenshots)
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+out="${1:-$root/build/screenshots}"
+mkdir -p "$out"
+display=":${TAMVEX_SCREENSHOT_DISPLAY:-97}"
+Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+sleep 1
+export DISPLAY="$display" QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+"$root/build/tamvex/tamvex" >"$out/tamvex.log" 2>&1 &
+app=$!
+sleep 3
+import -window root "$out/1-start-screen.png"
+# The start screen's search button: 8400, 3720 twips = 560, 248 px.
+xdotool mousemove 620 272 click 1
+sleep 4
+import -window root "$out/2-main-window.png"
+# Into the query box (240, 240 twips = 16, 16 px), type a query, Enter.
+xdotool mousemove 100 28 click 1
+sleep 0.5
+xdotool key ctrl+a
+xdotool type --delay 50 "發熱 頭痛"
+xdotool key Return
+sleep 3
+import -window root "$out/3-after-search.png"
+echo "screenshots in $out"
