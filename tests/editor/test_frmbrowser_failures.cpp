@@ -24,6 +24,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void openingInARemovedFolder();
     void driveNotReadyLeavesTheLists();
     void saveWithoutSelectedFile();
     void saveIntoReadOnlyFile();
@@ -166,6 +167,20 @@ void TestFrmBrowserFailures::loadBytesThatAreNotBig5()
     QCOMPARE(editor->txtBrowser()->toPlainText(), u"a\n"_s);
     QCOMPARE(editor->windowTitle(), m_folder->filePath(u"a.txt"_s));
     QCOMPARE(EditorTestFolder::read(m_folder->filePath(u"bad.txt"_s)), "ok\r\nno\xa4"_ba);
+}
+
+// The process's folder was removed while the editor was closed: the window
+// opens in the home folder instead.
+void TestFrmBrowserFailures::openingInARemovedFolder()
+{
+    QVERIFY(m_folder->makeFolder(u"sub"_s));
+    QVERIFY(QDir::setCurrent(m_folder->filePath(u"sub"_s)));
+    QVERIFY(QDir(m_folder->filePath(u"sub"_s)).removeRecursively());
+    frmBrowser *editor = openEditor();
+    const QString home = QFileInfo(QDir::homePath()).canonicalFilePath();
+    QCOMPARE(editor->dirList()->Path(), home);
+    QCOMPARE(editor->filList()->Path(), home);
+    QVERIFY(messages().isEmpty());
 }
 
 QTEST_MAIN(TestFrmBrowserFailures)

@@ -95,11 +95,10 @@ void frmBrowser::applyLook()
 void frmBrowser::Form_Load()
 {
     m_drvList->refresh();
-    QString folder = QDir::currentPath();
-    for (const QString &fallback : {QDir::homePath(), QDir::rootPath()}) {
+    // A current folder removed behind the program's back is no place to start.
+    for (const QString &folder : {QDir::currentPath(), QDir::homePath(), QDir::rootPath()}) {
         if (m_dirList->showPath(folder))
             break;
-        folder = fallback;
     }
     m_drvList->selectDriveOf(m_dirList->Path());
     m_filList->setPath(m_dirList->Path());
