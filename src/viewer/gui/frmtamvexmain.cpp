@@ -103,7 +103,7 @@ void FrmTamvexMain::createControls()
         int key = 13;
         TxtQuery_KeyPress(key);
     });
-    TxtQuery->lineEdit()->installEventFilter(this);
+    TxtQuery->installEventFilter(this);
 
     setTabOrder(Grd1, Command1);
     setTabOrder(Command1, LblDesc);
@@ -201,7 +201,7 @@ void FrmTamvexMain::TxtQuery_GotFocus()
 bool FrmTamvexMain::eventFilter(QObject *watched, QEvent *event)
 {
     // The line edit places its cursor on focus-in itself; select after it.
-    if (watched == TxtQuery->lineEdit() && event->type() == QEvent::FocusIn)
+    if (watched == TxtQuery && event->type() == QEvent::FocusIn)
         QMetaObject::invokeMethod(this, &FrmTamvexMain::TxtQuery_GotFocus, Qt::QueuedConnection);
     return TamvexForm::eventFilter(watched, event);
 }

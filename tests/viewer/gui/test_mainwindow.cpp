@@ -49,7 +49,7 @@ void TestMainWindow::searchMarksTermsInTheShownPage()
     FrmTamvexMain *main = fixture.openMainWindow();
     QVERIFY(MainWindowFixture::waitForPage(main));
     main->TxtQuery->setEditText(u"  發熱 頭痛 "_qs);
-    QTest::keyClick(main->TxtQuery->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(main->TxtQuery, Qt::Key_Return);
     QCOMPARE(main->TxtQuery->currentText(), u"發熱 頭痛"_qs);
     QCOMPARE(main->LastMode, u"mod3a"_qs);
     QCOMPARE(main->Grd1->Rows(), 7); // six records hold both terms
