@@ -9,6 +9,11 @@
 #include "jetdatabase.h"
 #endif
 
+#ifdef TAMVEX_HAVE_INDEX
+#include "programfolder.h"
+#include "termindexregistry.h"
+#endif
+
 #include <QFile>
 
 #include <sqlite3.h>
@@ -58,6 +63,35 @@ Result<Handle> openDatabase(const QString &path)
     }
     return openSqlite(path);
 }
+
+#ifdef TAMVEX_HAVE_INDEX
+using IndexHandle = std::shared_ptr<const TermIndex>;
+
+// The term index of an SQLite database when it is ready for the file as it
+// is now. Jet files are scanned: their rows live in memory already.
+IndexHandle readyIndex(const QString &path)
+{
+    if (ContentDatabase::detectFormat(path) != ContentDatabase::Format::SQLite)
+        return nullptr;
+    return TermIndexRegistry::instance().indexFor(path, joinTail(ProgramFolder(), QStringLiteral("/tmp")));
+}
+
+// Gives each pattern group the rows the index allows (null: every row).
+void attachCandidates(JetStatement &statement, const TermIndex &index)
+{
+    for (std::size_t i = 0; i < statement.groups.size() && i < statement.candidates.size(); ++i) {
+        QStringList patterns;
+        for (const LikePattern &pattern : statement.groups[i]->patterns)
+            patterns << pattern.text();
+        std::optional<RowSet> rows = index.groupCandidates(statement.groups[i]->all, patterns);
+        if (rows)
+            statement.candidates[i] = std::make_shared<const RowSet>(std::move(*rows));
+    }
+}
+#else
+using IndexHandle = std::shared_ptr<const void>;
+IndexHandle readyIndex(const QString &) { return nullptr; }
+#endif
 }
 
 namespace ContentDatabase {
@@ -83,12 +117,17 @@ Result<ResultRows> runStatement(const QString &connectionString, const QString &
     const QString path = modTamvex::dataSourceOf(connectionString);
     if (path.isEmpty())
         return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The connection string names no data source.")};
-    auto translated = translateJetStatement(statement);
+    const IndexHandle index = readyIndex(path);
+    auto translated = translateJetStatement(statement, index != nullptr);
     if (!translated.ok())
         return translated.failure();
     auto db = openDatabase(path);
     if (!db.ok())
         return db.failure();
+#ifdef TAMVEX_HAVE_INDEX
+    if (index)
+        attachCandidates(translated.value(), *index);
+#endif
     registerJetDialect(db.value().get());
     auto rows = ::runStatement(db.value().get(), translated.value());
     if (!rows.ok())

@@ -12,7 +12,10 @@ namespace ContentDatabase {
 // Opens the database that the connection string's Data Source names, runs
 // the statement (the query language of the reference engine, translated)
 // and returns its rows in statement order. A new connection is opened for
-// every call and nothing is ever written.
+// every call and the database is never written. Once a term index of an
+// SQLite database is ready (it is built on a worker thread after the first
+// call, and kept in ProgramFolder's tmp folder for later starts), it narrows
+// the rows the matcher looks at; rows, order and failures stay the same.
 // Failures (number and description naming the file): no Data Source, file
 // missing or not a file, unreadable, not a database of either format,
 // locked, no table maindata, statement rejected, unreadable like pattern.

@@ -176,8 +176,12 @@ QString joinTokens(const std::vector<Token> &t, std::size_t b, std::size_t e)
     return parts.join(QLatin1Char(' '));
 }
 
+// The rowids of group i are bound as parameter kCandidateParameterBase + i
+// + 1, far above the groups' own numbers.
+constexpr std::size_t kCandidateParameterBase = 1000;
+
 // Rewrites a flat and/or chain of like clauses into one matcher call.
-Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement &out)
+Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement &out, bool candidateFilters)
 {
     std::vector<std::pair<std::size_t, std::size_t>> members;
     std::optional<bool> allOp;
@@ -211,13 +215,19 @@ Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement 
     if (!group->patterns.empty()) {
         out.groups.push_back(group);
         const QString fn = group->all ? QStringLiteral("tamvex_like_all") : QStringLiteral("tamvex_like_any");
-        kept << QStringLiteral("%1(content, ?%2)").arg(fn).arg(out.groups.size());
+        const QString call = QStringLiteral("%1(content, ?%2)").arg(fn).arg(out.groups.size());
+        if (candidateFilters) {
+            out.candidates.push_back(nullptr);
+            kept << QStringLiteral("(tamvex_candidate(rowid, ?%1) and %2)").arg(kCandidateParameterBase + out.groups.size()).arg(call);
+        } else {
+            kept << call;
+        }
     }
     return kept.join(group->all ? QStringLiteral(" and ") : QStringLiteral(" or "));
 }
 }
 
-Result<JetStatement> translateJetStatement(const QString &statement)
+Result<JetStatement> translateJetStatement(const QString &statement, bool candidateFilters)
 {
     auto tokens = tokenize(statement);
     if (!tokens.ok())
@@ -232,7 +242,7 @@ Result<JetStatement> translateJetStatement(const QString &statement)
     if (!where) {
         sql = joinTokens(t, 0, t.size());
     } else {
-        auto condition = rewriteWhere(t, *where, out);
+        auto condition = rewriteWhere(t, *where, out, candidateFilters);
         if (!condition.ok())
             return condition.failure();
         sql = joinTokens(t, 0, where->begin) + QLatin1Char(' ') + condition.value() + QLatin1Char(' ')

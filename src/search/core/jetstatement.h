@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct PatternGroup {
 struct JetStatement {
     QByteArray sql; // UTF-8; "?1", "?2"... are the pattern groups
     std::vector<std::shared_ptr<PatternGroup>> groups;
+    // Translated with candidate filters: the rows a term index allows for
+    // group i, bound as "?<1001+i>" (ascending rowids); a null entry lets
+    // every row through to the matcher.
+    std::vector<std::shared_ptr<const std::vector<std::int64_t>>> candidates;
 };
 
 // Translates a statement written for the reference engine to SQLite:
@@ -31,6 +36,10 @@ struct JetStatement {
 //    one call of our matcher over all its patterns, so that a query of any
 //    number of terms stays within SQLite's expression depth; every pattern
 //    is compiled here, so an unreadable one fails even on an empty table.
+// With candidateFilters, each matcher call is preceded by
+// "tamvex_candidate(rowid, ?(1000+N)) and", so rows outside a term
+// index's candidates are passed over without their content being read; the
+// statement, its plan and its order are otherwise the same.
 // Failures: an unterminated string literal or bracket, chr() outside
 // 0..65535, an unreadable like pattern.
-Result<JetStatement> translateJetStatement(const QString &statement);
+Result<JetStatement> translateJetStatement(const QString &statement, bool candidateFilters = false);
