@@ -1,6 +1,9 @@
 #include "testdatabase.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +31,10 @@ private Q_SLOTS:
     void searchPrintsRowsOrMessageOrFailure_data();
     void searchPrintsRowsOrMessageOrFailure();
     void searchUsesItsOwnFolderByDefault();
+    void sampleCollectionGivesItsDesignedRows_data();
+    void sampleCollectionGivesItsDesignedRows();
+    void markWritesTheTemporaryPage_data();
+    void markWritesTheTemporaryPage();
 };
 
 void TestCli::statementPrintsThreeLinesExactly_data()
@@ -91,6 +98,74 @@ void TestCli::searchUsesItsOwnFolderByDefault()
     const Run run = runCli({u"search"_qs, QString()});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.count('\n') >= 40);
+}
+
+void TestCli::sampleCollectionGivesItsDesignedRows_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("titles"); // empty: compare with the list-all result
+    QTest::newRow("all terms, newest first") << u"發熱 頭痛"_qs
+        << QStringList{u"麻黃湯證"_qs, u"桂枝湯證"_qs, u"太陽病提綱"_qs, u"本草 石膏"_qs, u"針灸 合谷穴"_qs, u"脈法 浮脈"_qs};
+    QTest::newRow("any term, storage order") << u"+發熱 頭痛"_qs
+        << QStringList{u"太陽病提綱"_qs, u"桂枝湯證"_qs, u"麻黃湯證"_qs, u"葛根湯證"_qs, u"陽明病潮熱"_qs,
+                       u"少陰病反發熱"_qs, u"痙濕暍病"_qs, u"本草 麻黃"_qs, u"本草 柴胡"_qs, u"本草 川芎"_qs,
+                       u"本草 石膏"_qs, u"脈法 浮脈"_qs, u"脈法 數脈"_qs, u"脈法 弦脈"_qs, u"針灸 風池穴"_qs,
+                       u"針灸 合谷穴"_qs, u"針灸 大椎穴"_qs, u"針灸 百會穴"_qs, u"醫案 the physician's note"_qs,
+                       u"醫案 赤色 red"_qs};
+    QTest::newRow("apostrophe") << u"it's"_qs << QStringList{u"醫案 the physician's note"_qs};
+    QTest::newRow("minus alone lists everything, null content too") << u"-"_qs << QStringList{};
+}
+
+void TestCli::sampleCollectionGivesItsDesignedRows()
+{
+    QFETCH(QString, query);
+    QFETCH(QStringList, titles);
+    const auto titlesOf = [](const QByteArray &out) {
+        QStringList list;
+        for (const QString &line : QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts))
+            list << line.section(u'\t', 0, 0);
+        return list;
+    };
+    const Run run = runCli({u"search"_qs, query});
+    QCOMPARE(run.exitCode, 0);
+    if (titles.isEmpty()) {
+        const QStringList all = titlesOf(runCli({u"search"_qs, QString()}).out);
+        QCOMPARE(all.size(), 46);
+        QCOMPARE(all.first(), u"醫案 赤色 red"_qs);
+        titles = all;
+    }
+    QCOMPARE(titlesOf(run.out), titles);
+}
+
+void TestCli::markWritesTheTemporaryPage_data()
+{
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QString>("terms");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray fever = QStringEncoder("windows-950")(u"發熱"_qs);
+    QTest::newRow("term marked in the page's Big5 bytes")
+        << QByteArray("<p>" + fever + "</p>") << u"發熱"_qs << QByteArray("<p><font color=red>" + fever + "</font></p>");
+    QTest::newRow("no terms: the page unchanged") << QByteArray("<p>x</p>") << QString() << QByteArray("<p>x</p>");
+    QTest::newRow("missing page: an empty temporary page") << QByteArray() << u"x"_qs << QByteArray();
+}
+
+void TestCli::markWritesTheTemporaryPage()
+{
+    QFETCH(QByteArray, page);
+    QFETCH(QString, terms);
+    QFETCH(QByteArray, expected);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(u"books/a"_qs));
+    if (!page.isEmpty()) {
+        QFile file(dir.path() + u"/books/a/p.htm"_qs);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(page);
+    }
+    const Run run = runCli({u"mark"_qs, u"--program-folder"_qs, dir.path(), u"books\\a\\p.htm"_qs, terms});
+    QCOMPARE(run.exitCode, 0);
+    QFile temp(dir.path() + u"/tmp/TmpVORNAX.htm"_qs);
+    QVERIFY(temp.open(QIODevice::ReadOnly));
+    QCOMPARE(temp.readAll(), expected);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

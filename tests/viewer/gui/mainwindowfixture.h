@@ -3,6 +3,7 @@
 // A program folder made by the collection generator, and the real windows
 // registered as the desktop program registers them.
 
+#include "editorforms.h"
 #include "forms.h"
 #include "frmini.h"
 #include "frmtamvexmain.h"
@@ -36,7 +37,7 @@ public:
         Forms::reset();
         Forms::registerForm(QStringLiteral("FrmIni"), [] { return new FrmIni; });
         Forms::registerForm(QStringLiteral("FrmTamvexMain"), [] { return new FrmTamvexMain; });
-        Forms::registerForm(QStringLiteral("frmBrowser"), [] { return new TamvexForm(QStringLiteral("frmBrowser")); });
+        registerEditorForms();
         MessageBox::setObserver([this](const QString &p, const QString &c) { messages.append({p, c}); });
     }
     ~MainWindowFixture()
