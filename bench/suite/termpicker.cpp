@@ -36,12 +36,18 @@ QString mostFrequent(const PostingTable &table, bool pair)
 
 QString rare(const PostingTable &table, bool pair, std::size_t rows)
 {
-    // Postings of far-apart rows take about three bytes a row.
-    for (std::size_t i = 0; i < table.keyCount(); ++i)
-        if (keyIsHan(table.keys()[i], pair) && table.byteSize(i) >= rows * 2 && table.byteSize(i) <= rows * 4
-            && i % 7 == 3)
-            return keyText(table.keys()[i]);
-    return mostFrequent(table, pair);
+    // Postings of far-apart rows take two to three bytes a row.
+    const std::size_t target = rows * 5 / 2;
+    std::size_t best = 0, bestDistance = SIZE_MAX;
+    for (std::size_t i = 3; i < table.keyCount(); i += 7) {
+        if (!keyIsHan(table.keys()[i], pair))
+            continue;
+        const std::size_t size = table.byteSize(i);
+        const std::size_t distance = size > target ? size - target : target - size;
+        if (distance < bestDistance)
+            best = i, bestDistance = distance;
+    }
+    return keyText(table.keys()[best]);
 }
 
 QString phrase(const QString &content, qsizetype at, int length)

@@ -15,6 +15,7 @@
 #endif
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <sqlite3.h>
 
@@ -22,9 +23,27 @@
 
 namespace {
 
+// What the reader can do when the file itself is the trouble.
+const QString InstallAdvice = QStringLiteral(" Install the collection's database file jst.mdb in the program folder again.");
+
 Failure openFailure(const QString &path, const QString &why)
 {
-    return Failure{FailureNumber::DatabaseOpen, QStringLiteral("Could not use the database '%1': %2").arg(path, why)};
+    return Failure{FailureNumber::DatabaseOpen,
+                   QStringLiteral("Could not use the database '%1': %2").arg(path, why) + InstallAdvice};
+}
+
+// A failed run, with what to do: a lock is another program's and passes; a
+// statement the reader's words made is changed by changing them; anything
+// else is the file's.
+Failure runFailure(sqlite3 *db, const Failure &failure, const QString &path)
+{
+    const int code = sqlite3_errcode(db);
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        return Failure{failure.number,
+                       QStringLiteral("The database '%1' is locked by another program (%2). Close that program or wait "
+                                      "until it is done, then search again.")
+                           .arg(path, failure.description)};
+    return Failure{failure.number, failure.description + QStringLiteral(" (database '%1').").arg(path) + InstallAdvice};
 }
 
 using Handle = std::shared_ptr<sqlite3>;
@@ -48,8 +67,9 @@ Result<Handle> openDatabase(const QString &path)
 {
     switch (ContentDatabase::detectFormat(path)) {
     case ContentDatabase::Format::Missing:
-        return Failure{FailureNumber::DatabaseOpen,
-                       QStringLiteral("Could not find file '%1'. Check that the collection's database lies in the program folder.").arg(path)};
+        if (QFileInfo::exists(path))
+            return openFailure(path, QStringLiteral("it is not a file (a folder or a special file has its name). Remove it."));
+        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("Could not find file '%1'.").arg(path) + InstallAdvice};
     case ContentDatabase::Format::Unknown:
         return openFailure(path, QStringLiteral("the file is neither an SQLite nor a Jet database, or cannot be read."));
     case ContentDatabase::Format::Jet:
@@ -76,21 +96,23 @@ IndexHandle readyIndex(const QString &path)
     return TermIndexRegistry::instance().indexFor(path, joinTail(ProgramFolder(), QStringLiteral("/tmp")));
 }
 
-// Gives each pattern group the rows the index allows (null: every row).
-void attachCandidates(JetStatement &statement, const TermIndex &index)
+// The rows the index allows for a pattern group (null: every row).
+CandidateSource candidatesFrom(const IndexHandle &index)
 {
-    for (std::size_t i = 0; i < statement.groups.size() && i < statement.candidates.size(); ++i) {
+    if (!index)
+        return {};
+    return [index](const PatternGroup &group) -> std::shared_ptr<const std::vector<std::int64_t>> {
         QStringList patterns;
-        for (const LikePattern &pattern : statement.groups[i]->patterns)
+        for (const LikePattern &pattern : group.patterns)
             patterns << pattern.text();
-        std::optional<RowSet> rows = index.groupCandidates(statement.groups[i]->all, patterns);
-        if (rows)
-            statement.candidates[i] = std::make_shared<const RowSet>(std::move(*rows));
-    }
+        std::optional<RowSet> rows = index->groupCandidates(group.all, patterns);
+        return rows ? std::make_shared<const RowSet>(std::move(*rows)) : nullptr;
+    };
 }
 #else
 using IndexHandle = std::shared_ptr<const void>;
 IndexHandle readyIndex(const QString &) { return nullptr; }
+CandidateSource candidatesFrom(const IndexHandle &) { return {}; }
 #endif
 }
 
@@ -118,20 +140,17 @@ Result<ResultRows> runStatement(const QString &connectionString, const QString &
     if (path.isEmpty())
         return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The connection string names no data source.")};
     const IndexHandle index = readyIndex(path);
-    auto translated = translateJetStatement(statement, index != nullptr);
+    auto translated = translateJetStatement(statement, candidatesFrom(index));
     if (!translated.ok())
-        return translated.failure();
+        return Failure{translated.failure().number,
+                       translated.failure().description + QStringLiteral(" Change the search words and search again.")};
     auto db = openDatabase(path);
     if (!db.ok())
         return db.failure();
-#ifdef TAMVEX_HAVE_INDEX
-    if (index)
-        attachCandidates(translated.value(), *index);
-#endif
     registerJetDialect(db.value().get());
     auto rows = ::runStatement(db.value().get(), translated.value());
     if (!rows.ok())
-        return Failure{rows.failure().number, rows.failure().description + QStringLiteral(" (database '%1')").arg(path)};
+        return runFailure(db.value().get(), rows.failure(), path);
     return rows;
 }
 }

@@ -180,8 +180,41 @@ QString joinTokens(const std::vector<Token> &t, std::size_t b, std::size_t e)
 // + 1, far above the groups' own numbers.
 constexpr std::size_t kCandidateParameterBase = 1000;
 
+// True for "<number> = <number>", a constant: value tells which.
+bool isConstantTest(const std::vector<Token> &t, std::size_t b, std::size_t e, bool &value)
+{
+    if (e - b != 3 || t[b].kind != Token::Number || !isSymbol(t[b + 1], '=') || t[b + 2].kind != Token::Number)
+        return false;
+    value = t[b].text.toDouble() == t[b + 2].text.toDouble();
+    return true;
+}
+
+QString rowList(const std::vector<std::int64_t> &rows)
+{
+    QStringList parts;
+    parts.reserve(qsizetype(rows.size()));
+    for (const std::int64_t row : rows)
+        parts << QString::number(row);
+    return parts.join(QLatin1Char(','));
+}
+
+// The matcher call of a group, restricted to the source's candidates.
+QString matcherCall(const PatternGroup &group, JetStatement &out, const CandidateSource &source)
+{
+    const QString fn = group.all ? QStringLiteral("tamvex_like_all") : QStringLiteral("tamvex_like_any");
+    const QString call = QStringLiteral("%1(content, ?%2)").arg(fn).arg(out.groups.size());
+    auto rows = source ? source(group) : nullptr;
+    out.candidates.push_back(nullptr);
+    if (!rows)
+        return call;
+    if (rows->size() <= kInlineCandidates)
+        return QStringLiteral("(rowid IN (%1) and %2)").arg(rowList(*rows), call);
+    out.candidates.back() = std::move(rows);
+    return QStringLiteral("(tamvex_candidate(rowid, ?%1) and %2)").arg(kCandidateParameterBase + out.groups.size()).arg(call);
+}
+
 // Rewrites a flat and/or chain of like clauses into one matcher call.
-Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement &out, bool candidateFilters)
+Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement &out, const CandidateSource &source)
 {
     std::vector<std::pair<std::size_t, std::size_t>> members;
     std::optional<bool> allOp;
@@ -201,10 +234,12 @@ Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement 
     members.emplace_back(start, w.end);
     auto group = std::make_shared<PatternGroup>();
     group->all = allOp.value_or(true);
-    QStringList kept;
+    std::vector<std::pair<QString, bool>> kept; // text, neutral constant
     for (const auto &[b, e] : members) {
         if (!isLikeClause(t, b, e)) {
-            kept << QLatin1Char('(') + joinTokens(t, b, e) + QLatin1Char(')');
+            bool value = false;
+            const bool isNeutral = isConstantTest(t, b, e, value) && value == group->all;
+            kept.emplace_back(QLatin1Char('(') + joinTokens(t, b, e) + QLatin1Char(')'), isNeutral);
             continue;
         }
         auto pattern = LikePattern::compile(t[b + 2].text);
@@ -214,20 +249,19 @@ Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement 
     }
     if (!group->patterns.empty()) {
         out.groups.push_back(group);
-        const QString fn = group->all ? QStringLiteral("tamvex_like_all") : QStringLiteral("tamvex_like_any");
-        const QString call = QStringLiteral("%1(content, ?%2)").arg(fn).arg(out.groups.size());
-        if (candidateFilters) {
-            out.candidates.push_back(nullptr);
-            kept << QStringLiteral("(tamvex_candidate(rowid, ?%1) and %2)").arg(kCandidateParameterBase + out.groups.size()).arg(call);
-        } else {
-            kept << call;
-        }
+        kept.emplace_back(matcherCall(*group, out, source), false);
     }
-    return kept.join(group->all ? QStringLiteral(" and ") : QStringLiteral(" or "));
+    // A neutral constant changes no row; without a source it stays as written.
+    const bool dropNeutral = source && !group->patterns.empty();
+    QStringList parts;
+    for (const auto &[text, isNeutral] : kept)
+        if (!(dropNeutral && isNeutral))
+            parts << text;
+    return parts.join(group->all ? QStringLiteral(" and ") : QStringLiteral(" or "));
 }
 }
 
-Result<JetStatement> translateJetStatement(const QString &statement, bool candidateFilters)
+Result<JetStatement> translateJetStatement(const QString &statement, const CandidateSource &candidates)
 {
     auto tokens = tokenize(statement);
     if (!tokens.ok())
@@ -242,7 +276,7 @@ Result<JetStatement> translateJetStatement(const QString &statement, bool candid
     if (!where) {
         sql = joinTokens(t, 0, t.size());
     } else {
-        auto condition = rewriteWhere(t, *where, out, candidateFilters);
+        auto condition = rewriteWhere(t, *where, out, candidates);
         if (!condition.ok())
             return condition.failure();
         sql = joinTokens(t, 0, where->begin) + QLatin1Char(' ') + condition.value() + QLatin1Char(' ')

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,10 +37,18 @@ struct JetStatement {
 //    one call of our matcher over all its patterns, so that a query of any
 //    number of terms stays within SQLite's expression depth; every pattern
 //    is compiled here, so an unreadable one fails even on an empty table.
-// With candidateFilters, each matcher call is preceded by
-// "tamvex_candidate(rowid, ?(1000+N)) and", so rows outside a term
-// index's candidates are passed over without their content being read; the
-// statement, its plan and its order are otherwise the same.
+// With a candidate source (a term index), each matcher call is restricted to
+// the rows the source allows for its group: up to kInlineCandidates of them
+// as "rowid IN (...)", which SQLite answers by seeking those rows, more of
+// them as "tamvex_candidate(rowid, ?(1000+N))", evaluated before the
+// matcher so that other rows are passed over without their content being
+// read. The neutral constants of the chain ("1=1" in "and", "1=2" in "or")
+// are then left out so that SQLite can seek. Rows and their order stay those
+// of the statement without a source: the rows are met in rowid order either
+// way, and SQLite's sort keeps rows with equal keys in the order met.
 // Failures: an unterminated string literal or bracket, chr() outside
 // 0..65535, an unreadable like pattern.
-Result<JetStatement> translateJetStatement(const QString &statement, bool candidateFilters = false);
+// The rows (ascending rowids) that may match a group, or null for every row.
+using CandidateSource = std::function<std::shared_ptr<const std::vector<std::int64_t>>(const PatternGroup &)>;
+inline constexpr std::size_t kInlineCandidates = 20000;
+Result<JetStatement> translateJetStatement(const QString &statement, const CandidateSource &candidates = {});
