@@ -16,10 +16,17 @@ namespace {
 
 const QString ReaderName = QStringLiteral("tamvex-jet-reader");
 
-Failure fileFailure(const QString &path, const QString &why)
+// What the reader can do: most failures are the file's; a missing reader
+// program is the installation's.
+const QString DamagedAdvice =
+    QStringLiteral(" Install an undamaged copy of the collection's database file jst.mdb in the program folder.");
+const QString ReinstallAdvice = QStringLiteral(" Install the program again.");
+
+Failure fileFailure(const QString &path, const QString &why, const QString &advice = DamagedAdvice)
 {
     const QString sentence = why.endsWith(u'.') ? why : why + u'.';
-    return Failure{FailureNumber::JetRead, QStringLiteral("Could not read the Jet database '%1': %2").arg(path, sentence)};
+    return Failure{FailureNumber::JetRead,
+                   QStringLiteral("Could not read the Jet database '%1': %2").arg(path, sentence) + advice};
 }
 
 // What identifies one state of a file for the cache.
@@ -85,7 +92,8 @@ Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QStr
     JetWireParser parser(loader);
     JetReaderProcess process(readerProgram, path, timeoutMs);
     if (Status read = process.run(parser); !read)
-        return fileFailure(path, read.failure().description);
+        return fileFailure(path, read.failure().description,
+                           QFileInfo(readerProgram).isExecutable() ? DamagedAdvice : ReinstallAdvice);
     auto db = loader.finish();
     if (!db)
         return fileFailure(path, db.failure().description);

@@ -46,16 +46,18 @@ QByteArray readPage(const QString &path, HighlightReport &report)
 
 void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport &report)
 {
-    if (isOrdinaryFile(path) && !QFile::remove(path))
+    const bool stale = isOrdinaryFile(path) && !QFile::remove(path);
+    if (stale)
         fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot delete the old temporary page"), path);
-    {
-        QFile created(path);
-        if (!created.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the temporary page"), path);
-    }
+    // The page is created and written through one handle, and, once the old
+    // one is gone, only as a new file: a second copy of the program writing
+    // its page at the same moment then never writes into this file, nor this
+    // one into its, so the file is always one whole page.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot open the temporary page"), path);
+    const QIODevice::OpenMode mode = stale ? QIODevice::WriteOnly | QIODevice::Truncate
+                                           : QIODevice::WriteOnly | QIODevice::NewOnly;
+    if (!file.open(mode)) {
+        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the temporary page"), path);
         return;
     }
     const bool written = file.write(bytes) == bytes.size() && file.flush();

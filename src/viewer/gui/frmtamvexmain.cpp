@@ -26,6 +26,8 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <limits>
+
 namespace {
 const QString kListHeader = QStringLiteral(u"內容標題 或 查詢結果");
 const QString kOpenEditor = QStringLiteral(u"條件存取");
@@ -90,6 +92,9 @@ void FrmTamvexMain::createControls()
     TxtQuery->setObjectName(QStringLiteral("TxtQuery"));
     TxtQuery->setEditable(true);
     TxtQuery->setInsertPolicy(QComboBox::NoInsert);
+    // A pasted query is searched whole, however long: no silent cut at the
+    // line edit's default 32,767 characters.
+    TxtQuery->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     Twips::setGeometry(TxtQuery, 240, 240, 3500, 405);
     TxtQuery->setFont(Fonts::mingLiU(14.25, true));
     QPalette queryColours = TxtQuery->palette();
