@@ -19,7 +19,6 @@ private Q_SLOTS:
     void unusableDatabasesFailClearly();
     void emptyTableGivesNoRow();
     void unreadablePatternFailsEvenOnEmptyTable();
-    void aChangedFileIsReadAfresh();
 
 private:
     Result<ResultRows> search(const QString &box, const QString &folder = QString());
@@ -172,22 +171,6 @@ void TestContentDatabase::unreadablePatternFailsEvenOnEmptyTable()
     const auto rows = search(u"+發熱 [x"_qs, dir.path());
     QVERIFY(!rows.ok());
     QCOMPARE(rows.failure().number, FailureNumber::InvalidPattern);
-}
-
-void TestContentDatabase::aChangedFileIsReadAfresh()
-{
-    // The connection kept between searches must never answer for a file
-    // that has been replaced or rewritten since.
-    QTemporaryDir dir;
-    QVERIFY(writeTestDatabase(dir.path(), standardRecords()));
-    QCOMPARE(search(u"發熱"_qs, dir.path()).value().size(), std::size_t(2));
-    QVERIFY(writeTestDatabase(dir.path(), {{u"新"_qs, u"n.htm"_qs, u"發熱"_qs, u"2020-01-01 00:00:00"_qs}}));
-    const auto rows = search(u"發熱"_qs, dir.path());
-    QVERIFY(rows.ok());
-    QCOMPARE(rows.value().size(), std::size_t(1));
-    QCOMPARE(rows.value().front().subject, u"新"_qs);
-    QVERIFY(QFile::remove(dir.path() + u"/jst.mdb"_qs));
-    QVERIFY(!search(u"發熱"_qs, dir.path()).ok());
 }
 
 QTEST_GUILESS_MAIN(TestContentDatabase)

@@ -20,9 +20,6 @@
 #include <sqlite3.h>
 
 #include <memory>
-#include <optional>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -66,51 +63,6 @@ Result<Handle> openSqlite(const QString &path)
     return db;
 }
 
-// The identity of a file's present content, as far as the file system
-// tells it: a replaced or rewritten file differs in one of these.
-struct FileStamp {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = -1;
-    timespec modified{};
-
-    bool operator==(const FileStamp &o) const
-    {
-        return device == o.device && inode == o.inode && size == o.size && modified.tv_sec == o.modified.tv_sec
-            && modified.tv_nsec == o.modified.tv_nsec;
-    }
-};
-
-std::optional<FileStamp> stampOf(const QString &path)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return std::nullopt;
-    return FileStamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-}
-
-// A read-only connection is kept per thread while its file stays the same.
-// A new connection maps the whole file anew, and a full scan would then pay
-// a page fault for every page of it; an idle read-only connection holds no
-// lock, so keeping it changes nothing for other programs.
-Result<Handle> keptSqlite(const QString &path)
-{
-    struct Kept {
-        QString path;
-        FileStamp stamp;
-        Handle db;
-    };
-    thread_local Kept kept;
-    const std::optional<FileStamp> stamp = stampOf(path);
-    if (stamp && kept.db && kept.path == path && kept.stamp == *stamp)
-        return kept.db;
-    kept = Kept{};
-    auto opened = openSqlite(path);
-    if (opened.ok() && stamp)
-        kept = Kept{path, *stamp, opened.value()};
-    return opened;
-}
-
 Result<Handle> openDatabase(const QString &path)
 {
     switch (ContentDatabase::detectFormat(path)) {
@@ -129,7 +81,7 @@ Result<Handle> openDatabase(const QString &path)
     case ContentDatabase::Format::SQLite:
         break;
     }
-    return keptSqlite(path);
+    return openSqlite(path);
 }
 
 #ifdef TAMVEX_HAVE_INDEX
