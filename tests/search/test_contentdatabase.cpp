@@ -19,6 +19,7 @@ private Q_SLOTS:
     void unusableDatabasesFailClearly();
     void emptyTableGivesNoRow();
     void unreadablePatternFailsEvenOnEmptyTable();
+    void aChangedFileIsReadAfresh();
 
 private:
     Result<ResultRows> search(const QString &box, const QString &folder = QString());
@@ -171,6 +172,22 @@ void TestContentDatabase::unreadablePatternFailsEvenOnEmptyTable()
     const auto rows = search(u"+發熱 [x"_qs, dir.path());
     QVERIFY(!rows.ok());
     QCOMPARE(rows.failure().number, FailureNumber::InvalidPattern);
+}
+
+void TestContentDatabase::aChangedFileIsReadAfresh()
+{
+    // Every search reads the file as it is now: never rows of a file that
+    // was replaced or rewritten since the search before.
+    QTemporaryDir dir;
+    QVERIFY(writeTestDatabase(dir.path(), standardRecords()));
+    QCOMPARE(search(u"發熱"_qs, dir.path()).value().size(), std::size_t(2));
+    QVERIFY(writeTestDatabase(dir.path(), {{u"新"_qs, u"n.htm"_qs, u"發熱"_qs, u"2020-01-01 00:00:00"_qs}}));
+    const auto rows = search(u"發熱"_qs, dir.path());
+    QVERIFY(rows.ok());
+    QCOMPARE(rows.value().size(), std::size_t(1));
+    QCOMPARE(rows.value().front().subject, u"新"_qs);
+    QVERIFY(QFile::remove(dir.path() + u"/jst.mdb"_qs));
+    QVERIFY(!search(u"發熱"_qs, dir.path()).ok());
 }
 
 QTEST_GUILESS_MAIN(TestContentDatabase)
