@@ -180,11 +180,14 @@ void FrmTamvexMain::Grd1_RowColChange()
         }
     }
     // When the temporary page could not be written, the selected record's
-    // own page (unmarked) is shown rather than whatever the file held before.
-    if (report.tempPageWritten || !report.pageRead)
+    // own page (unmarked) is shown rather than whatever the file held before;
+    // with no page to show at all, an empty one.
+    if (report.tempPageWritten)
         navigate(TempPagePath);
-    else
+    else if (report.pageRead)
         navigate(report.recordPage);
+    else
+        navigate(QString());
 }
 
 void FrmTamvexMain::WriteHighlightedPage(const QString &pagePath, const QString &termsText)
@@ -195,7 +198,7 @@ void FrmTamvexMain::WriteHighlightedPage(const QString &pagePath, const QString 
 void FrmTamvexMain::navigate(const QString &path)
 {
     m_navigated = path;
-    LblDesc->load(QUrl::fromLocalFile(path));
+    LblDesc->load(path.isEmpty() ? QUrl(QStringLiteral("about:blank")) : QUrl::fromLocalFile(path));
 }
 
 void FrmTamvexMain::TxtQuery_GotFocus()

@@ -53,7 +53,8 @@ public:
     ResultGrid &resultGrid() override { return *Grd1; }
     void setLastMode(const QString &mode) override { LastMode = mode; }
 
-    // The page the browser was last asked to show (a file path).
+    // The page the browser was last asked to show (a file path; empty for
+    // the empty page).
     const QString &navigatedPath() const { return m_navigated; }
 
 protected:

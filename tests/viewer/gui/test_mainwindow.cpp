@@ -137,6 +137,12 @@ void TestMainWindow::unwritableProgramFolderShowsTheRecordsOwnPage()
     QCOMPARE(main->navigatedPath(), recordPagePath(fixture.folder(), page));
     QVERIFY(MainWindowFixture::waitForPage(main));
     QVERIFY(MainWindowFixture::evaluate(main, u"document.body.innerText"_qs).toString().contains(main->Grd1->TextMatrix(1, 0)));
+
+    // With the record's page gone as well, an empty page: never an old one.
+    QVERIFY(QFile::remove(recordPagePath(fixture.folder(), main->Grd1->TextMatrix(2, 1))));
+    main->Grd1->setRow(2);
+    QCOMPARE(main->ct->text(), u"第2筆"_qs);
+    QVERIFY(main->navigatedPath().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)
