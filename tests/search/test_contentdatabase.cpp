@@ -4,6 +4,8 @@
 #include "testdatabase.h"
 
 #include <QDir>
+
+#include <cstdio>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -181,7 +183,12 @@ void TestContentDatabase::aChangedFileIsReadAfresh()
     QTemporaryDir dir;
     QVERIFY(writeTestDatabase(dir.path(), standardRecords()));
     QCOMPARE(search(u"發熱"_qs, dir.path()).value().size(), std::size_t(2));
-    QVERIFY(writeTestDatabase(dir.path(), {{u"新"_qs, u"n.htm"_qs, u"發熱"_qs, u"2020-01-01 00:00:00"_qs}}));
+    // The new file is written aside and then put in place, as an installer
+    // replaces a collection.
+    QTemporaryDir aside;
+    QVERIFY(writeTestDatabase(aside.path(), {{u"新"_qs, u"n.htm"_qs, u"發熱"_qs, u"2020-01-01 00:00:00"_qs}}));
+    QVERIFY(::rename(QFile::encodeName(aside.path() + u"/jst.mdb"_qs).constData(),
+                     QFile::encodeName(dir.path() + u"/jst.mdb"_qs).constData()) == 0);
     const auto rows = search(u"發熱"_qs, dir.path());
     QVERIFY(rows.ok());
     QCOMPARE(rows.value().size(), std::size_t(1));

@@ -39,6 +39,8 @@ inline bool writeTestDatabase(const QString &folder, const std::vector<TestRecor
     sqlite3 *db = nullptr;
     if (sqlite3_open(path.constData(), &db) != SQLITE_OK)
         return false;
+    // A term index may be reading the file in the background meanwhile.
+    sqlite3_busy_timeout(db, 10000);
     bool ok = sqlite3_exec(db, "CREATE TABLE maindata(subject TEXT, htm TEXT, content TEXT, date TEXT)", nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_stmt *insert = nullptr;
     ok = ok && sqlite3_prepare_v2(db, "INSERT INTO maindata VALUES(?,?,?,?)", -1, &insert, nullptr) == SQLITE_OK;
