@@ -26,9 +26,9 @@ import sys
 
 
 def load_generator(path):
-    spec = importlib.util.spec_from_file_location('make_jet_fixture', path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location('make_jet_fixture', path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 

@@ -63,9 +63,9 @@ Result<Handle> openSqlite(const QString &path)
     return db;
 }
 
-Result<Handle> openDatabase(const QString &path)
+Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format)
 {
-    switch (ContentDatabase::detectFormat(path)) {
+    switch (format) {
     case ContentDatabase::Format::Missing:
         if (QFileInfo::exists(path))
             return openFailure(path, QStringLiteral("it is not a file (a folder or a special file has its name). Remove it."));
@@ -89,9 +89,9 @@ using IndexHandle = std::shared_ptr<const TermIndex>;
 
 // The term index of an SQLite database when it is ready for the file as it
 // is now. Jet files are scanned: their rows live in memory already.
-IndexHandle readyIndex(const QString &path)
+IndexHandle readyIndex(const QString &path, ContentDatabase::Format format)
 {
-    if (ContentDatabase::detectFormat(path) != ContentDatabase::Format::SQLite)
+    if (format != ContentDatabase::Format::SQLite)
         return nullptr;
     return TermIndexRegistry::instance().indexFor(path, joinTail(ProgramFolder(), QStringLiteral("/tmp")));
 }
@@ -111,7 +111,7 @@ CandidateSource candidatesFrom(const IndexHandle &index)
 }
 #else
 using IndexHandle = std::shared_ptr<const void>;
-IndexHandle readyIndex(const QString &) { return nullptr; }
+IndexHandle readyIndex(const QString &, ContentDatabase::Format) { return nullptr; }
 CandidateSource candidatesFrom(const IndexHandle &) { return {}; }
 #endif
 }
@@ -139,12 +139,13 @@ Result<ResultRows> runStatement(const QString &connectionString, const QString &
     const QString path = modTamvex::dataSourceOf(connectionString);
     if (path.isEmpty())
         return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The connection string names no data source.")};
-    const IndexHandle index = readyIndex(path);
+    const Format format = detectFormat(path);
+    const IndexHandle index = readyIndex(path, format);
     auto translated = translateJetStatement(statement, candidatesFrom(index));
     if (!translated.ok())
         return Failure{translated.failure().number,
                        translated.failure().description + QStringLiteral(" Change the search words and search again.")};
-    auto db = openDatabase(path);
+    auto db = openDatabase(path, format);
     if (!db.ok())
         return db.failure();
     registerJetDialect(db.value().get());

@@ -48,7 +48,6 @@ void FrmTamvexMain::createControls()
 {
     auto *panel = new QLabel(this);
     panel->setPixmap(QPixmap(QStringLiteral(":/tamvex/main-panel.png")));
-    panel->setGeometry(0, 0, 800, 580);
     panel->setGeometry(QRect(QPoint(0, 0), panel->pixmap().size()));
 
     // Made bottom first: each control made later lies above the earlier ones.
