@@ -18,6 +18,9 @@ char32_t fold(char32_t c);
 // The key of one folded code point, and of a pair of folded code points.
 constexpr Key unigram(char32_t c) { return Key(c); }
 constexpr Key bigram(char32_t a, char32_t b) { return (Key(1) << 42) | (Key(a) << 21) | Key(b); }
+// The key every record with non-NULL content holds (the pattern "%%"):
+// above every character and pair key.
+constexpr Key kContentKey = Key(1) << 43;
 
 // Decodes the code point at bytes[i] and moves i past it.
 char32_t nextCodePoint(std::string_view bytes, std::size_t &i);
