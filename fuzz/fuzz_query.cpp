@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Whatever the reader typed stays inside the one select the builder writes.
     check(plan.SqlText.startsWith(u"select subject,htm from  maindata "_qs), "statement is not the select over maindata");
 
-    const Result<ResultRows> rows = ContentDatabase::runStatement(f.connection, plan.SqlText);
+    const Result<ResultRows> rows = ContentDatabase::runStatement(DatabaseLocation{modTamvex::dataSourceOf(f.connection), QString()}, plan.SqlText);
     if (rows.ok()) {
         check(plan.SearchMode != u"mod1"_qs || rows->size() == size_t(f.rows.size()), "list-all lost rows");
         for (const ResultRow &row : rows.value())

@@ -142,7 +142,7 @@ int main(int argc, char **argv)
     std::vector<double> b, u;
     for (int i = 0; i < o.runs; ++i) {
         b.push_back(medianMs(1, [&] { return builtinLike(o.db, builtinSql); }, builtinRows));
-        u.push_back(medianMs(1, [&] { return ContentDatabase::runStatement(cs, plan.SqlText).value().size(); }, ourRows));
+        u.push_back(medianMs(1, [&] { return ContentDatabase::runStatement(DatabaseLocation{modTamvex::dataSourceOf(cs), QString()}, plan.SqlText).value().size(); }, ourRows));
     }
     std::sort(b.begin(), b.end());
     std::sort(u.begin(), u.end());

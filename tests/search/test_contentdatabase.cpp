@@ -38,7 +38,7 @@ Result<ResultRows> TestContentDatabase::search(const QString &box, const QString
 {
     const QueryPlan plan = buildQuery(trimBlanks(box));
     const QString cs = modTamvex::makeConnectionString(folder.isEmpty() ? m_dir.path() : folder);
-    return ContentDatabase::runStatement(cs, plan.SqlText);
+    return ContentDatabase::runStatement(DatabaseLocation{modTamvex::dataSourceOf(cs), QString()}, plan.SqlText);
 }
 
 void TestContentDatabase::queriesGiveTheirRowsInOrder_data()

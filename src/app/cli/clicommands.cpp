@@ -1,10 +1,12 @@
 #include "clicommands.h"
 
 #include "contentdatabase.h"
+#include "indexprogress.h"
 #include "modtamvex.h"
 #include "programfolder.h"
 #include "queryplan.h"
 #include "searchmessages.h"
+#include "termindexregistry.h"
 #ifdef TAMVEX_HAVE_VIEWER_CORE
 #include "highlightedpagewriter.h"
 #endif
@@ -23,6 +25,7 @@ int usage()
 {
     writeUtf8(stderr, QStringLiteral("usage: tamvex-cli statement QUERY\n"
                                      "       tamvex-cli search [--program-folder DIR] QUERY\n"
+                                     "       tamvex-cli index [--program-folder DIR]\n"
                                      "       tamvex-cli mark [--program-folder DIR] PAGEPATH TERMS\n"));
     return 64;
 }
@@ -52,8 +55,11 @@ int search(QStringList args)
     if (args.size() != 1)
         return usage();
     const QueryPlan plan = buildQuery(trimBlanks(args.first()));
-    const QString connection = modTamvex::makeConnectionString(ProgramFolder());
-    const auto rows = ContentDatabase::runStatement(connection, plan.SqlText);
+    const DatabaseLocation location = DatabaseLocation::inFolder(ProgramFolder());
+    // A script's search lives too short to finish a build: it uses a kept
+    // index (made by "index") and otherwise scans.
+    TermIndexRegistry index(location.tmpFolder, IndexBuilding::OnRequest);
+    const auto rows = ContentDatabase::runStatement(location, plan.SqlText, &index);
     if (!rows.ok()) {
         writeUtf8(stderr, failureReport(rows.failure()) + QLatin1Char('\n'));
         return 2;
@@ -66,6 +72,25 @@ int search(QStringList args)
     for (const ResultRow &row : rows.value())
         out += row.subject + QLatin1Char('\t') + row.htm + QLatin1Char('\n');
     writeUtf8(stdout, out);
+    return 0;
+}
+
+// Builds or refreshes the kept index in the foreground, with a progress
+// bar on standard error when it is a terminal.
+int index(QStringList args)
+{
+    takeProgramFolder(args);
+    if (!args.isEmpty())
+        return usage();
+    const DatabaseLocation location = DatabaseLocation::inFolder(ProgramFolder());
+    TermIndexRegistry registry(location.tmpFolder, IndexBuilding::OnRequest);
+    IndexProgress progress(stderr);
+    const auto built = registry.buildNow(location.database, [&](const BuildProgress &p) { progress.show(p); });
+    progress.finish();
+    if (!built.ok()) {
+        writeUtf8(stderr, failureReport(built.failure()) + QLatin1Char('\n'));
+        return 2;
+    }
     return 0;
 }
 
@@ -95,6 +120,8 @@ int runCliCommand(const QStringList &args)
         return statement(rest);
     if (command == QLatin1String("search"))
         return search(rest);
+    if (command == QLatin1String("index"))
+        return index(rest);
     if (command == QLatin1String("mark"))
         return mark(rest);
     return usage();

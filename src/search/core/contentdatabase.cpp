@@ -2,17 +2,14 @@
 
 #include "filetests.h"
 #include "jetstatement.h"
-#include "modtamvex.h"
 #include "sqlitedialect.h"
 
 #ifdef TAMVEX_HAVE_JET
 #include "jetdatabase.h"
 #endif
 
-#ifdef TAMVEX_HAVE_INDEX
-#include "programfolder.h"
+#include "indexedsearch.h"
 #include "termindexregistry.h"
-#endif
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,36 +81,6 @@ Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format)
     return openSqlite(path);
 }
 
-#ifdef TAMVEX_HAVE_INDEX
-using IndexHandle = std::shared_ptr<const TermIndex>;
-
-// The term index of an SQLite database when it is ready for the file as it
-// is now. Jet files are scanned: their rows live in memory already.
-IndexHandle readyIndex(const QString &path, ContentDatabase::Format format)
-{
-    if (format != ContentDatabase::Format::SQLite)
-        return nullptr;
-    return TermIndexRegistry::instance().indexFor(path, joinTail(ProgramFolder(), QStringLiteral("/tmp")));
-}
-
-// The rows the index allows for a pattern group (null: every row).
-CandidateSource candidatesFrom(const IndexHandle &index)
-{
-    if (!index)
-        return {};
-    return [index](const PatternGroup &group) -> std::shared_ptr<const std::vector<std::int64_t>> {
-        QStringList patterns;
-        for (const LikePattern &pattern : group.patterns)
-            patterns << pattern.text();
-        std::optional<RowSet> rows = index->groupCandidates(group.all, patterns);
-        return rows ? std::make_shared<const RowSet>(std::move(*rows)) : nullptr;
-    };
-}
-#else
-using IndexHandle = std::shared_ptr<const void>;
-IndexHandle readyIndex(const QString &, ContentDatabase::Format) { return nullptr; }
-CandidateSource candidatesFrom(const IndexHandle &) { return {}; }
-#endif
 }
 
 namespace ContentDatabase {
@@ -134,17 +101,21 @@ Format detectFormat(const QString &path)
     return Format::Unknown;
 }
 
-Result<ResultRows> runStatement(const QString &connectionString, const QString &statement)
+Result<ResultRows> runStatement(const DatabaseLocation &location, const QString &statement, TermIndexRegistry *index)
 {
-    const QString path = modTamvex::dataSourceOf(connectionString);
+    const QString &path = location.database;
     if (path.isEmpty())
         return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The connection string names no data source.")};
-    const Format format = detectFormat(path);
-    const IndexHandle index = readyIndex(path, format);
-    auto translated = translateJetStatement(statement, candidatesFrom(index));
+    auto translated = translateJetStatement(statement);
     if (!translated.ok())
         return Failure{translated.failure().number,
                        translated.failure().description + QStringLiteral(" Change the search words and search again.")};
+    const Format format = detectFormat(path);
+    if (index && format == Format::SQLite && translated.value().catalogue.fits) {
+        if (const auto ready = index->indexFor(path))
+            if (auto answered = answerFromIndex(*ready, translated.value(), path))
+                return std::move(*answered);
+    }
     auto db = openDatabase(path, format);
     if (!db.ok())
         return db.failure();

@@ -1,25 +1,28 @@
 #pragma once
 
+#include "databaselocation.h"
 #include "failure.h"
 #include "resultrow.h"
 
 #include <QString>
 
+class TermIndexRegistry;
+
 // The collection's catalogue, jst.mdb: an SQLite 3 file (the program's own
 // format) or a Jet file, told apart by the file's first bytes.
 namespace ContentDatabase {
 
-// Opens the database that the connection string's Data Source names, runs
-// the statement (the query language of the reference engine, translated)
-// and returns its rows in statement order. A new connection is opened for
-// every call and the database is never written. Once a term index of an
-// SQLite database is ready (it is built on a worker thread after the first
-// call, and kept in ProgramFolder's tmp folder for later starts), it narrows
-// the rows the matcher looks at; rows, order and failures stay the same.
+// Opens the database at the location, runs the statement (the query
+// language of the reference engine, translated) and returns its rows in
+// statement order. A new connection is opened for every call and the
+// database is never written. With a registry whose index was made from the
+// file as it is now, the statement is answered from that index instead;
+// rows, order and failures stay the same.
 // Failures (number and description naming the file): no Data Source, file
 // missing or not a file, unreadable, not a database of either format,
 // locked, no table maindata, statement rejected, unreadable like pattern.
-Result<ResultRows> runStatement(const QString &connectionString, const QString &statement);
+Result<ResultRows> runStatement(const DatabaseLocation &location, const QString &statement,
+                                TermIndexRegistry *index = nullptr);
 
 // Kinds of file that may stand at the Data Source.
 enum class Format { Missing, SQLite, Jet, Unknown };

@@ -176,10 +176,6 @@ QString joinTokens(const std::vector<Token> &t, std::size_t b, std::size_t e)
     return parts.join(QLatin1Char(' '));
 }
 
-// The rowids of group i are bound as parameter kCandidateParameterBase + i
-// + 1, far above the groups' own numbers.
-constexpr std::size_t kCandidateParameterBase = 1000;
-
 // True for "<number> = <number>", a constant: value tells which.
 bool isConstantTest(const std::vector<Token> &t, std::size_t b, std::size_t e, bool &value)
 {
@@ -189,32 +185,17 @@ bool isConstantTest(const std::vector<Token> &t, std::size_t b, std::size_t e, b
     return true;
 }
 
-QString rowList(const std::vector<std::int64_t> &rows)
-{
-    QStringList parts;
-    parts.reserve(qsizetype(rows.size()));
-    for (const std::int64_t row : rows)
-        parts << QString::number(row);
-    return parts.join(QLatin1Char(','));
-}
-
-// The matcher call of a group, restricted to the source's candidates.
-QString matcherCall(const PatternGroup &group, JetStatement &out, const CandidateSource &source)
+// The matcher call of a group.
+QString matcherCall(const PatternGroup &group, const JetStatement &out)
 {
     const QString fn = group.all ? QStringLiteral("tamvex_like_all") : QStringLiteral("tamvex_like_any");
-    const QString call = QStringLiteral("%1(content, ?%2)").arg(fn).arg(out.groups.size());
-    auto rows = source ? source(group) : nullptr;
-    out.candidates.push_back(nullptr);
-    if (!rows)
-        return call;
-    if (rows->size() <= kInlineCandidates)
-        return QStringLiteral("(rowid IN (%1) and %2)").arg(rowList(*rows), call);
-    out.candidates.back() = std::move(rows);
-    return QStringLiteral("(tamvex_candidate(rowid, ?%1) and %2)").arg(kCandidateParameterBase + out.groups.size()).arg(call);
+    return QStringLiteral("%1(content, ?%2)").arg(fn).arg(out.groups.size());
 }
 
 // Rewrites a flat and/or chain of like clauses into one matcher call.
-Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement &out, const CandidateSource &source)
+// Sets groupOnly when the chain holds nothing but like clauses and
+// neutral constants ("1=1" in "and", "1=2" in "or").
+Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement &out, bool &groupOnly)
 {
     std::vector<std::pair<std::size_t, std::size_t>> members;
     std::optional<bool> allOp;
@@ -225,8 +206,10 @@ Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement 
         const bool isAnd = isWord(t[i], QLatin1String("and"));
         if (depth != 0 || (!isAnd && !isWord(t[i], QLatin1String("or"))))
             continue;
-        if (allOp && *allOp != isAnd)
+        if (allOp && *allOp != isAnd) {
+            groupOnly = false;
             return joinTokens(t, w.begin, w.end); // mixed chain: leave as written
+        }
         allOp = isAnd;
         members.emplace_back(start, i);
         start = i + 1;
@@ -234,12 +217,14 @@ Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement 
     members.emplace_back(start, w.end);
     auto group = std::make_shared<PatternGroup>();
     group->all = allOp.value_or(true);
-    std::vector<std::pair<QString, bool>> kept; // text, neutral constant
+    out.allChain = group->all;
+    QStringList parts;
+    groupOnly = true;
     for (const auto &[b, e] : members) {
         if (!isLikeClause(t, b, e)) {
             bool value = false;
-            const bool isNeutral = isConstantTest(t, b, e, value) && value == group->all;
-            kept.emplace_back(QLatin1Char('(') + joinTokens(t, b, e) + QLatin1Char(')'), isNeutral);
+            groupOnly = groupOnly && isConstantTest(t, b, e, value) && value == group->all;
+            parts << QLatin1Char('(') + joinTokens(t, b, e) + QLatin1Char(')');
             continue;
         }
         auto pattern = LikePattern::compile(t[b + 2].text);
@@ -249,19 +234,61 @@ Result<QString> rewriteWhere(const std::vector<Token> &t, Where w, JetStatement 
     }
     if (!group->patterns.empty()) {
         out.groups.push_back(group);
-        kept.emplace_back(matcherCall(*group, out, source), false);
+        parts << matcherCall(*group, out);
     }
-    // A neutral constant changes no row; without a source it stays as written.
-    const bool dropNeutral = source && !group->patterns.empty();
-    QStringList parts;
-    for (const auto &[text, isNeutral] : kept)
-        if (!(dropNeutral && isNeutral))
-            parts << text;
     return parts.join(group->all ? QStringLiteral(" and ") : QStringLiteral(" or "));
+}
+
+// True when tokens [b, e) are "select subject, htm from maindata".
+bool selectsTheList(const std::vector<Token> &t, std::size_t e)
+{
+    return e == 6 && isWord(t[0], QLatin1String("select")) && isWord(t[1], QLatin1String("subject"))
+        && isSymbol(t[2], ',') && isWord(t[3], QLatin1String("htm")) && isWord(t[4], QLatin1String("from"))
+        && isWord(t[5], QLatin1String("maindata"));
+}
+
+bool namesDate(const Token &t)
+{
+    return (t.kind == Token::Word || t.kind == Token::Quoted) && t.text.compare(QLatin1String("date"), Qt::CaseInsensitive) == 0;
+}
+
+// True when the statement closes with "order by date [asc|desc]" from
+// token `order` on (bare or bracketed date); desc tells the direction.
+bool closesWithDateOrder(const std::vector<Token> &t, std::size_t order, bool &desc)
+{
+    const std::size_t n = t.size();
+    if (n < order + 3 || !isWord(t[order], QLatin1String("order")) || !isWord(t[order + 1], QLatin1String("by"))
+        || !namesDate(t[order + 2]))
+        return false;
+    desc = n == order + 4 && isWord(t[order + 3], QLatin1String("desc"));
+    return n == order + 3 || desc || (n == order + 4 && isWord(t[order + 3], QLatin1String("asc")));
+}
+
+std::size_t orderAt(const std::vector<Token> &t, std::size_t from)
+{
+    for (std::size_t i = from; i < t.size(); ++i)
+        if (isWord(t[i], QLatin1String("order")))
+            return i;
+    return t.size();
+}
+
+CatalogueForm catalogueForm(const std::vector<Token> &t, const std::optional<Where> &where, const JetStatement &out,
+                            bool groupOnly, bool dateOrder, bool desc, std::size_t order)
+{
+    CatalogueForm form;
+    const std::size_t listEnd = where ? where->begin - 1 : order;
+    form.fits = selectsTheList(t, listEnd) && groupOnly && (dateOrder ? desc : order == t.size())
+        && out.groups.size() <= 1;
+    form.order = dateOrder ? RowOrder::DateDescending : RowOrder::RowId;
+    if (out.groups.empty())
+        form.filter = !where || out.allChain ? CatalogueForm::Everything : CatalogueForm::Nothing;
+    else
+        form.filter = CatalogueForm::Group;
+    return form;
 }
 }
 
-Result<JetStatement> translateJetStatement(const QString &statement, const CandidateSource &candidates)
+Result<JetStatement> translateJetStatement(const QString &statement)
 {
     auto tokens = tokenize(statement);
     if (!tokens.ok())
@@ -273,15 +300,24 @@ Result<JetStatement> translateJetStatement(const QString &statement, const Candi
     JetStatement out;
     QString sql;
     const std::optional<Where> where = findWhere(t);
+    bool groupOnly = true;
     if (!where) {
         sql = joinTokens(t, 0, t.size());
     } else {
-        auto condition = rewriteWhere(t, *where, out, candidates);
+        auto condition = rewriteWhere(t, *where, out, groupOnly);
         if (!condition.ok())
             return condition.failure();
         sql = joinTokens(t, 0, where->begin) + QLatin1Char(' ') + condition.value() + QLatin1Char(' ')
             + joinTokens(t, where->end, t.size());
     }
+    // Rows with equal dates come in row id order whatever plan SQLite
+    // chooses (an index on date would otherwise reverse them).
+    const std::size_t order = orderAt(t, where ? where->end : 0);
+    bool desc = false;
+    const bool dateOrder = closesWithDateOrder(t, order, desc);
+    if (dateOrder)
+        sql += QStringLiteral(", _rowid_");
+    out.catalogue = catalogueForm(t, where, out, groupOnly, dateOrder, desc, order);
     out.sql = QStringEncoder(QStringEncoder::Utf8)(sql);
     return out;
 }

@@ -17,14 +17,27 @@ struct PatternGroup {
     std::vector<LikePattern> patterns;
 };
 
+// The order of the rows of a statement answered from the catalogue of a
+// term index: SQLite's row id order (no ordering clause), or date
+// descending with ties in row id order.
+enum class RowOrder { RowId, DateDescending };
+
+// Whether a statement lists subject and htm of maindata filtered by at
+// most one pattern group and nothing else, so that a term index can answer
+// it without SQLite: every record, none, or those of the group.
+struct CatalogueForm {
+    enum Filter { Everything, Nothing, Group };
+    bool fits = false;
+    Filter filter = Everything;
+    RowOrder order = RowOrder::RowId;
+};
+
 // A statement of the collection's query language made ready for SQLite.
 struct JetStatement {
     QByteArray sql; // UTF-8; "?1", "?2"... are the pattern groups
     std::vector<std::shared_ptr<PatternGroup>> groups;
-    // Translated with candidate filters: the rows a term index allows for
-    // group i, bound as "?<1001+i>" (ascending rowids); a null entry lets
-    // every row through to the matcher.
-    std::vector<std::shared_ptr<const std::vector<std::int64_t>>> candidates;
+    bool allChain = true; // the where chain joins by "and" (or has one member)
+    CatalogueForm catalogue;
 };
 
 // Translates a statement written for the reference engine to SQLite:
@@ -37,18 +50,8 @@ struct JetStatement {
 //    one call of our matcher over all its patterns, so that a query of any
 //    number of terms stays within SQLite's expression depth; every pattern
 //    is compiled here, so an unreadable one fails even on an empty table.
-// With a candidate source (a term index), each matcher call is restricted to
-// the rows the source allows for its group: up to kInlineCandidates of them
-// as "rowid IN (...)", which SQLite answers by seeking those rows, more of
-// them as "tamvex_candidate(rowid, ?(1000+N))", evaluated before the
-// matcher so that other rows are passed over without their content being
-// read. The neutral constants of the chain ("1=1" in "and", "1=2" in "or")
-// are then left out so that SQLite can seek. Rows and their order stay those
-// of the statement without a source: the rows are met in rowid order either
-// way, and SQLite's sort keeps rows with equal keys in the order met.
+// A closing "order by date" (bare or bracketed) gets the row id as a second
+// key, so rows with equal dates come in one order whatever plan SQLite takes.
 // Failures: an unterminated string literal or bracket, chr() outside
 // 0..65535, an unreadable like pattern.
-// The rows (ascending rowids) that may match a group, or null for every row.
-using CandidateSource = std::function<std::shared_ptr<const std::vector<std::int64_t>>(const PatternGroup &)>;
-inline constexpr std::size_t kInlineCandidates = 20000;
-Result<JetStatement> translateJetStatement(const QString &statement, const CandidateSource &candidates = {});
+Result<JetStatement> translateJetStatement(const QString &statement);

@@ -9,7 +9,6 @@
 
 namespace {
 constexpr const char *kGroupType = "tamvex_pattern_group";
-constexpr const char *kCandidatesType = "tamvex_candidates";
 
 std::string_view textOf(sqlite3_value *v)
 {
@@ -54,17 +53,6 @@ void groupFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_int(ctx, group->all ? 1 : 0);
 }
 
-// tamvex_candidate(rowid, candidates): 1 when the row is among the sorted
-// candidates, or when no candidates are bound (no index: every row).
-void candidateFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
-{
-    const auto *rows = static_cast<const std::vector<std::int64_t> *>(sqlite3_value_pointer(argv[1], kCandidatesType));
-    if (!rows)
-        return sqlite3_result_int(ctx, 1);
-    const std::int64_t row = sqlite3_value_int64(argv[0]);
-    sqlite3_result_int(ctx, std::binary_search(rows->begin(), rows->end(), row) ? 1 : 0);
-}
-
 void chrFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     const sqlite3_int64 code = sqlite3_value_int64(argv[0]);
@@ -107,7 +95,6 @@ void registerJetDialect(sqlite3 *db)
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "tamvex_like_all", 2, flags, nullptr, groupFunction, nullptr, nullptr);
     sqlite3_create_function(db, "tamvex_like_any", 2, flags, nullptr, groupFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "tamvex_candidate", 2, flags, nullptr, candidateFunction, nullptr, nullptr);
     sqlite3_create_function(db, "chr", 1, flags, nullptr, chrFunction, nullptr, nullptr);
     sqlite3_set_authorizer(db, authorize, nullptr);
 }
@@ -128,11 +115,6 @@ Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement)
         return Failure{FailureNumber::StatementSyntax, QStringLiteral("Only a select of two columns can run.")};
     for (std::size_t i = 0; i < statement.groups.size(); ++i)
         sqlite3_bind_pointer(stmt, static_cast<int>(i + 1), statement.groups[i].get(), kGroupType, nullptr);
-    for (std::size_t i = 0; i < statement.candidates.size(); ++i) {
-        if (statement.candidates[i])
-            sqlite3_bind_pointer(stmt, static_cast<int>(1001 + i), const_cast<std::vector<std::int64_t> *>(statement.candidates[i].get()),
-                                 kCandidatesType, nullptr);
-    }
     ResultRows rows;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)

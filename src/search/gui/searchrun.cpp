@@ -2,6 +2,7 @@
 
 #include "contentdatabase.h"
 #include "messagebox.h"
+#include "modtamvex.h"
 #include "resultgrid.h"
 #include "searchhost.h"
 #include "searchmessages.h"
@@ -33,7 +34,7 @@ void finishListAll(ResultGrid &grid, const QString &termsText)
 
 SearchOutcome runSearchIntoGrid(const QueryPlan &plan, const QString &connectionString, SearchHost &host)
 {
-    Result<ResultRows> rows = ContentDatabase::runStatement(connectionString, plan.SqlText);
+    Result<ResultRows> rows = ContentDatabase::runStatement(DatabaseLocation{modTamvex::dataSourceOf(connectionString), QString()}, plan.SqlText);
     if (!rows) {
         MessageBox::showFailure(rows.failure());
         return SearchOutcome::Failed;

@@ -1,13 +1,13 @@
 #include "termindexregistry.h"
 
-#include "termindexbuild.h"
-
 #include <QDir>
+#include <QFile>
 
-TermIndexRegistry &TermIndexRegistry::instance()
+#include <exception>
+
+TermIndexRegistry::TermIndexRegistry(QString keepFolder, IndexBuilding building)
+    : m_keepFolder(std::move(keepFolder)), m_building(building)
 {
-    static TermIndexRegistry registry;
-    return registry;
 }
 
 TermIndexRegistry::~TermIndexRegistry()
@@ -17,81 +17,124 @@ TermIndexRegistry::~TermIndexRegistry()
         m_worker.join();
 }
 
-std::shared_ptr<const TermIndex> TermIndexRegistry::indexFor(const QString &dbPath, const QString &keepFolder)
+QString TermIndexRegistry::keptPath(const FileStamp &stamp) const
 {
-    const DatabaseStamp stamp = DatabaseStamp::of(dbPath);
-    std::lock_guard lock(m_mutex);
-    if (!m_enabled || stamp.path.isEmpty())
+    return m_keepFolder + QLatin1Char('/') + IndexFile::fileNameFor(stamp);
+}
+
+std::shared_ptr<const CollectionIndex> TermIndexRegistry::openKept(const FileStamp &stamp)
+{
+    if (m_keepFolder.isEmpty())
         return nullptr;
-    if (m_ready && m_readyStamp == stamp)
+    auto opened = CollectionIndex::open(keptPath(stamp), stamp);
+    return opened.ok() ? std::shared_ptr<const CollectionIndex>(std::move(opened).value()) : nullptr;
+}
+
+std::shared_ptr<const CollectionIndex> TermIndexRegistry::indexFor(const QString &dbPath)
+{
+    if (m_keepFolder.isEmpty() || hasPendingWrites(dbPath))
+        return nullptr;
+    const FileStamp stamp = FileStamp::of(dbPath);
+    if (!stamp.valid())
+        return nullptr;
+    std::lock_guard lock(m_mutex);
+    if (m_ready && m_ready->damaged()) {
+        // Built anew below; the damaged file must not be opened again.
+        QFile::remove(keptPath(m_ready->stamp()));
+        m_ready.reset();
+    }
+    if (m_ready && m_ready->stamp() == stamp)
         return m_ready;
-    if (m_running)
-        return nullptr; // one worker at a time; a newer stamp is seen again later
-    if (m_workStamp == stamp && m_workFailed)
-        return nullptr; // this very file could not be indexed; do not retry it
-    startWorker(stamp, dbPath, keepFolder);
+    m_ready.reset();
+    if (!m_running) {
+        if (auto kept = openKept(stamp))
+            return m_ready = kept;
+        if (m_building == IndexBuilding::InBackground && !(m_failedStamp == stamp))
+            startWorker(dbPath, stamp);
+    }
     return nullptr;
 }
 
-void TermIndexRegistry::startWorker(const DatabaseStamp &stamp, const QString &dbPath, const QString &keepFolder)
+Status TermIndexRegistry::build(const QString &dbPath, const FileStamp &stamp,
+                                const std::function<void(const BuildProgress &)> &progress)
+{
+    if (!QDir().mkpath(m_keepFolder))
+        return Failure{FailureNumber::DatabaseOpen,
+                       QStringLiteral("Could not create the folder '%1' for the index.").arg(m_keepFolder)};
+    IndexFile::Writer writer(keptPath(stamp), stamp);
+    if (!writer.open())
+        return Failure{FailureNumber::DatabaseOpen,
+                       QStringLiteral("Could not write the index into the folder '%1'.").arg(m_keepFolder)};
+    BuildOptions options;
+    options.cancel = &m_cancel;
+    options.progress = progress;
+    options.scratchFolder = m_keepFolder;
+    try {
+        auto catalogue = buildIndex(IndexSource{dbPath, nullptr}, writer, options);
+        if (!catalogue.ok())
+            return catalogue.failure();
+        // A file that changed while it was read gets another stamp: the
+        // index made from it would never be opened, so it is not kept.
+        if (!(FileStamp::of(dbPath) == stamp) || hasPendingWrites(dbPath))
+            return Failure{FailureNumber::DatabaseOpen,
+                           QStringLiteral("The database '%1' changed while it was indexed.").arg(dbPath)};
+        return writer.finish(catalogue.value());
+    } catch (const std::exception &e) {
+        // Out of memory or the like: the program goes on scanning.
+        return Failure{FailureNumber::DatabaseOpen,
+                       QStringLiteral("Could not index the database '%1': %2").arg(dbPath, QString::fromUtf8(e.what()))};
+    }
+}
+
+void TermIndexRegistry::startWorker(const QString &dbPath, const FileStamp &stamp)
 {
     if (m_worker.joinable())
         m_worker.join(); // finished already: m_running is false
-    m_ready.reset();
-    m_workStamp = stamp;
-    m_workFailed = false;
     m_running = true;
-    m_worker = std::thread(&TermIndexRegistry::work, this, stamp, dbPath, keepFolder);
+    m_worker = std::thread([this, dbPath, stamp] {
+        const Status built = build(dbPath, stamp, {});
+        std::lock_guard lock(m_mutex);
+        if (!built.ok())
+            m_failedStamp = stamp;
+        m_running = false;
+    });
 }
 
-void TermIndexRegistry::work(DatabaseStamp stamp, QString dbPath, QString keepFolder)
+Result<std::shared_ptr<const CollectionIndex>> TermIndexRegistry::buildNow(
+    const QString &dbPath, const std::function<void(const BuildProgress &)> &progress)
 {
-    const QString keptPath = keepFolder.isEmpty() ? QString()
-                                                  : keepFolder + QLatin1Char('/') + TermIndexFile::fileNameFor(stamp);
-    Result<PostingTable> table = keptPath.isEmpty() ? Result<PostingTable>(Failure{})
-                                                    : TermIndexFile::load(keptPath, stamp);
-    if (!table.ok()) {
-        table = buildPostings(dbPath, m_cancel);
-        // Keeping is a convenience for the next start: a folder that cannot
-        // be written leaves the index in memory only.
-        if (table.ok() && !keptPath.isEmpty() && QDir().mkpath(keepFolder))
-            (void)TermIndexFile::save(keptPath, stamp, table.value());
+    waitUntilIdle();
+    if (hasPendingWrites(dbPath))
+        return Failure{FailureNumber::DatabaseOpen,
+                       QStringLiteral("The database '%1' has changes not yet written into it (a -wal or -journal file "
+                                      "beside it). Close the program that writes it, then index again.")
+                           .arg(dbPath)};
+    const FileStamp stamp = FileStamp::of(dbPath);
+    if (!stamp.valid())
+        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("Could not find file '%1'.").arg(dbPath)};
+    std::shared_ptr<const CollectionIndex> kept = openKept(stamp);
+    if (kept && kept->readsBackWhole())
+        return kept;
+    kept.reset();
+    {
+        std::lock_guard lock(m_mutex);
+        m_ready.reset();
     }
+    const Status built = build(dbPath, stamp, progress);
+    if (!built.ok())
+        return built.failure();
+    kept = openKept(stamp);
+    if (!kept)
+        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The index of '%1' could not be read back.").arg(dbPath)};
     std::lock_guard lock(m_mutex);
-    if (table.ok() && DatabaseStamp::of(dbPath) == stamp) {
-        m_ready = std::make_shared<const TermIndex>(std::move(table).value());
-        m_readyStamp = stamp;
-    } else {
-        m_workFailed = true;
-    }
-    m_running = false;
+    return m_ready = kept;
 }
 
 void TermIndexRegistry::waitUntilIdle()
 {
     std::unique_lock lock(m_mutex);
-    if (m_worker.joinable() && !m_running) {
-        m_worker.join();
-        return;
-    }
     std::thread worker = std::move(m_worker);
     lock.unlock();
     if (worker.joinable())
         worker.join();
-}
-
-void TermIndexRegistry::setEnabled(bool enabled)
-{
-    std::lock_guard lock(m_mutex);
-    m_enabled = enabled;
-}
-
-void TermIndexRegistry::reset()
-{
-    waitUntilIdle();
-    std::lock_guard lock(m_mutex);
-    m_ready.reset();
-    m_readyStamp = {};
-    m_workStamp = {};
-    m_workFailed = false;
 }

@@ -1,52 +1,60 @@
 #pragma once
 
-#include "termindex.h"
-#include "termindexfile.h"
+#include "collectionindex.h"
+#include "indexbuild.h"
 
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 
-// The term index of the collection's database, made ready in the
-// background. Searches ask for it and never wait: until it is ready (and
-// whenever the database file has changed since) they get none and scan. The
-// index is kept as a file in a folder the caller names (the program's tmp
-// folder), bound to the database's path, size and modification time, so a
-// later start maps it instead of building again; a folder that cannot be
-// written only means the index lives in memory for this run.
+// When an index is built: the desktop program builds it on a worker thread
+// while the first searches scan; a short-lived process (the command-line
+// search) only uses a kept index and builds when asked to.
+enum class IndexBuilding { InBackground, OnRequest };
+
+// The term index of the collection's database, kept as a file in a folder
+// the owner names (the program's tmp folder) and bound to the database file
+// as it is (FileStamp). Searches ask for it and never wait for a build: a
+// kept file that fits is opened at once; otherwise they get none and scan.
+// An index is never used for a database with pending writes (a non-empty
+// -wal or -journal), for another file, or once a read of it failed its
+// checksum (the damaged file is then built anew).
 class TermIndexRegistry {
 public:
-    static TermIndexRegistry &instance();
+    TermIndexRegistry(QString keepFolder, IndexBuilding building);
+    ~TermIndexRegistry(); // cancels a running build and waits for it
+    TermIndexRegistry(const TermIndexRegistry &) = delete;
+    TermIndexRegistry &operator=(const TermIndexRegistry &) = delete;
 
-    // The ready index of the SQLite database at dbPath when it was made from
-    // the file as it is now; otherwise nullptr, and a worker thread starts
-    // to load the kept file from keepFolder or to build it (and to keep it
-    // there; keepFolder empty keeps nothing). Never blocks on a build.
-    std::shared_ptr<const TermIndex> indexFor(const QString &dbPath, const QString &keepFolder);
+    // The index made from the database file at dbPath as it is now, or
+    // nullptr (and, building in the background, a build starts when none
+    // runs). Never blocks on a build.
+    std::shared_ptr<const CollectionIndex> indexFor(const QString &dbPath);
 
-    // Waits until no worker runs (tests and benchmarks only).
+    // Builds the index of dbPath on the calling thread unless a kept file
+    // fits and reads back whole without a checksum error. Failure: the
+    // database cannot be read or indexed, or the folder cannot be written.
+    Result<std::shared_ptr<const CollectionIndex>> buildNow(const QString &dbPath,
+                                                            const std::function<void(const BuildProgress &)> &progress = {});
+
+    // Waits until no worker runs (tests and benchmarks).
     void waitUntilIdle();
-    // Off: indexFor answers nullptr and starts nothing (benchmarks, tests).
-    void setEnabled(bool enabled);
-    // Forgets the ready index (tests: the next indexFor starts afresh).
-    void reset();
-
-    ~TermIndexRegistry();
 
 private:
-    TermIndexRegistry() = default;
-    void startWorker(const DatabaseStamp &stamp, const QString &dbPath, const QString &keepFolder);
-    void work(DatabaseStamp stamp, QString dbPath, QString keepFolder);
+    std::shared_ptr<const CollectionIndex> openKept(const FileStamp &stamp);
+    Status build(const QString &dbPath, const FileStamp &stamp, const std::function<void(const BuildProgress &)> &progress);
+    void startWorker(const QString &dbPath, const FileStamp &stamp);
+    QString keptPath(const FileStamp &stamp) const;
 
+    QString m_keepFolder;
+    IndexBuilding m_building;
     std::mutex m_mutex;
-    bool m_enabled = true;
-    DatabaseStamp m_readyStamp;
-    std::shared_ptr<const TermIndex> m_ready;
-    DatabaseStamp m_workStamp; // what the running or last worker was for
-    bool m_workFailed = false;
+    std::shared_ptr<const CollectionIndex> m_ready;
+    FileStamp m_failedStamp; // a stamp whose build failed: not tried again
     std::thread m_worker;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_cancel{false};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <roaring/roaring.hh>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Unsigned integers in 7-bit groups (index files).
+namespace Varint {
+// Appends v in 7-bit groups, low first, high bit set on all but the last.
+inline void append(std::string &out, std::uint64_t v)
+{
+    while (v >= 0x80) {
+        out.push_back(char((v & 0x7F) | 0x80));
+        v >>= 7;
+    }
+    out.push_back(char(v));
+}
+
+// Reads one varint at p and moves p past it.
+inline std::uint64_t read(const std::uint8_t *&p)
+{
+    std::uint64_t v = 0;
+    for (int shift = 0;; shift += 7) {
+        const std::uint8_t b = *p++;
+        v |= std::uint64_t(b & 0x7F) << shift;
+        if (!(b & 0x80))
+            return v;
+    }
+}
+}
+
+// How the ordinals of one key are stored: short lists as varint gaps
+// (a few bytes each), long ones as a run-optimised Roaring bitmap, which
+// also makes their intersections and unions cheap.
+namespace PostingCodec {
+
+// Lists of at least this many ordinals are stored as bitmaps.
+inline constexpr std::size_t kBitmapFrom = 512;
+
+// Appends the encoding of count ascending, unique ordinals.
+void encode(const std::uint32_t *ordinals, std::size_t count, std::string &out);
+
+// Decodes one encoded list; nullopt when the bytes are not a well-formed
+// list (a damaged file).
+std::optional<Roaring> decode(const char *bytes, std::size_t size);
+}
