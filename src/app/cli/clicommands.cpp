@@ -85,7 +85,7 @@ int index(QStringList args)
     const DatabaseLocation location = DatabaseLocation::inFolder(ProgramFolder());
     TermIndexRegistry registry(location.tmpFolder, IndexBuilding::OnRequest);
     IndexProgress progress(stderr);
-    const auto built = registry.buildNow(location.database, [&](const BuildProgress &p) { progress.show(p); });
+    const auto built = ContentDatabase::buildIndex(location, registry, [&](const BuildProgress &p) { progress.show(p); });
     progress.finish();
     if (!built.ok()) {
         writeUtf8(stderr, failureReport(built.failure()) + QLatin1Char('\n'));

@@ -8,6 +8,7 @@
 #include "jetdatabase.h"
 #endif
 
+#include "indexbuild.h"
 #include "indexedsearch.h"
 #include "termindexregistry.h"
 
@@ -111,18 +112,35 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
         return Failure{translated.failure().number,
                        translated.failure().description + QStringLiteral(" Change the search words and search again.")};
     const Format format = detectFormat(path);
-    if (index && format == Format::SQLite && translated.value().catalogue.fits) {
+    const bool indexable = index && (format == Format::SQLite || format == Format::Jet);
+    if (indexable && translated.value().catalogue.fits) {
         if (const auto ready = index->indexFor(path))
-            if (auto answered = answerFromIndex(*ready, translated.value(), path))
+            if (auto answered = answerFromIndex(*ready, translated.value(), path, [&] { return openDatabase(path, format); }))
                 return std::move(*answered);
     }
     auto db = openDatabase(path, format);
     if (!db.ok())
         return db.failure();
+    // A Jet file's rows are in memory now: the index is built from them.
+    if (indexable && format == Format::Jet)
+        (void)index->indexFor(path, db.value());
     registerJetDialect(db.value().get());
     auto rows = ::runStatement(db.value().get(), translated.value());
     if (!rows.ok())
         return runFailure(db.value().get(), rows.failure(), path);
     return rows;
+}
+
+Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation &location, TermIndexRegistry &index,
+                                                          const std::function<void(const BuildProgress &)> &progress)
+{
+    const QString &path = location.database;
+    const Format format = detectFormat(path);
+    if (format != Format::Jet)
+        return index.buildNow(path, progress);
+    auto db = openDatabase(path, format);
+    if (!db.ok())
+        return db.failure();
+    return index.buildNow(path, progress, db.value());
 }
 }

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "databaselocation.h"
+#include "indexbuild.h"
 #include "failure.h"
 #include "resultrow.h"
 
 #include <QString>
 
+#include <functional>
+#include <memory>
+
+class CollectionIndex;
 class TermIndexRegistry;
 
 // The collection's catalogue, jst.mdb: an SQLite 3 file (the program's own
@@ -23,6 +28,12 @@ namespace ContentDatabase {
 // locked, no table maindata, statement rejected, unreadable like pattern.
 Result<ResultRows> runStatement(const DatabaseLocation &location, const QString &statement,
                                 TermIndexRegistry *index = nullptr);
+
+// Builds (or checks) the kept index of the database in the foreground; a
+// Jet file is read first. Failure: the database cannot be read or indexed,
+// or the index cannot be kept in the location's tmp folder.
+Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation &location, TermIndexRegistry &index,
+                                                          const std::function<void(const BuildProgress &)> &progress = {});
 
 // Kinds of file that may stand at the Data Source.
 enum class Format { Missing, SQLite, Jet, Unknown };

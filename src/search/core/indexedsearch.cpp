@@ -3,8 +3,6 @@
 #include "collectionindex.h"
 #include "filestamp.h"
 
-#include <QFile>
-
 #include <sqlite3.h>
 
 #include <memory>
@@ -25,18 +23,15 @@ bool groupMatches(const PatternGroup &group, std::string_view value)
 // Keeps the candidates whose content the matcher accepts; nullopt when the
 // database could not be read as the index knows it.
 std::optional<Roaring> confirm(const CollectionIndex &index, const PatternGroup &group, const Roaring &candidates,
-                               const QString &databasePath)
+                               const QString &databasePath, const ContentOpener &openContent)
 {
-    sqlite3 *raw = nullptr;
-    const QByteArray native = QFile::encodeName(databasePath);
-    const int rc = sqlite3_open_v2(native.constData(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    const std::unique_ptr<sqlite3, int (*)(sqlite3 *)> db(raw, sqlite3_close_v2);
+    const auto db = openContent();
     sqlite3_stmt *stmt = nullptr;
-    if (rc != SQLITE_OK
-        || sqlite3_prepare_v2(raw, "SELECT content FROM maindata WHERE _rowid_ = ?1", -1, &stmt, nullptr) != SQLITE_OK)
+    if (!db.ok()
+        || sqlite3_prepare_v2(db.value().get(), "SELECT content FROM maindata WHERE _rowid_ = ?1", -1, &stmt, nullptr)
+            != SQLITE_OK)
         return std::nullopt;
     const Statement guard(stmt, sqlite3_finalize);
-    sqlite3_busy_timeout(raw, 3000);
     Roaring kept;
     for (const std::uint32_t ordinal : candidates) {
         sqlite3_bind_int64(stmt, 1, index.rowid(ordinal));
@@ -85,7 +80,7 @@ Roaring everyRecord(const CollectionIndex &index)
 }
 
 std::optional<Result<ResultRows>> answerFromIndex(const CollectionIndex &index, const JetStatement &statement,
-                                                  const QString &databasePath)
+                                                  const QString &databasePath, const ContentOpener &openContent)
 {
     const CatalogueForm &form = statement.catalogue;
     if (!form.fits || index.damaged())
@@ -106,7 +101,7 @@ std::optional<Result<ResultRows>> answerFromIndex(const CollectionIndex &index, 
     if (!answer)
         return std::nullopt;
     if (!answer->exact) {
-        std::optional<Roaring> confirmed = confirm(index, group, answer->ordinals, databasePath);
+        std::optional<Roaring> confirmed = confirm(index, group, answer->ordinals, databasePath, openContent);
         if (!confirmed)
             return std::nullopt;
         answer->ordinals = std::move(*confirmed);

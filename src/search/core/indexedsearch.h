@@ -4,9 +4,16 @@
 #include "jetstatement.h"
 #include "resultrow.h"
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class CollectionIndex;
+struct sqlite3;
+
+// Opens a connection to the rows the index was made from (the SQLite file,
+// or the in-memory copy of a Jet file), for confirming candidates.
+using ContentOpener = std::function<Result<std::shared_ptr<sqlite3>>()>;
 
 // Answers a statement from a term index that was made from the database as
 // it is now, with the rows, order and outcome the statement has on SQLite:
@@ -16,4 +23,4 @@ class CollectionIndex;
 // index turned out damaged, or the file changed while candidates were
 // read): the caller then runs the statement itself.
 std::optional<Result<ResultRows>> answerFromIndex(const CollectionIndex &index, const JetStatement &statement,
-                                                  const QString &databasePath);
+                                                  const QString &databasePath, const ContentOpener &openContent);

@@ -315,8 +315,7 @@ Result<JetStatement> translateJetStatement(const QString &statement)
     const std::size_t order = orderAt(t, where ? where->end : 0);
     bool desc = false;
     const bool dateOrder = closesWithDateOrder(t, order, desc);
-    if (dateOrder)
-        sql += QStringLiteral(", _rowid_");
+    out.tieBreakByRowid = dateOrder;
     out.catalogue = catalogueForm(t, where, out, groupOnly, dateOrder, desc, order);
     out.sql = QStringEncoder(QStringEncoder::Utf8)(sql);
     return out;

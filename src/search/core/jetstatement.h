@@ -37,6 +37,9 @@ struct JetStatement {
     QByteArray sql; // UTF-8; "?1", "?2"... are the pattern groups
     std::vector<std::shared_ptr<PatternGroup>> groups;
     bool allChain = true; // the where chain joins by "and" (or has one member)
+    // The statement closes with "order by date": SQLite's row id is to be
+    // appended as a second key when maindata has one.
+    bool tieBreakByRowid = false;
     CatalogueForm catalogue;
 };
 
@@ -50,8 +53,6 @@ struct JetStatement {
 //    one call of our matcher over all its patterns, so that a query of any
 //    number of terms stays within SQLite's expression depth; every pattern
 //    is compiled here, so an unreadable one fails even on an empty table.
-// A closing "order by date" (bare or bracketed) gets the row id as a second
-// key, so rows with equal dates come in one order whatever plan SQLite takes.
 // Failures: an unterminated string literal or bracket, chr() outside
 // 0..65535, an unreadable like pattern.
 Result<JetStatement> translateJetStatement(const QString &statement);

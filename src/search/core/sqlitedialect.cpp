@@ -99,11 +99,21 @@ void registerJetDialect(sqlite3 *db)
     sqlite3_set_authorizer(db, authorize, nullptr);
 }
 
+// True when maindata has SQLite's own row id (not a table without row ids).
+static bool hasRowid(sqlite3 *db)
+{
+    return sqlite3_table_column_metadata(db, "main", "maindata", "_rowid_", nullptr, nullptr, nullptr, nullptr, nullptr)
+        == SQLITE_OK;
+}
+
 Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement)
 {
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
-    if (sqlite3_prepare_v2(db, statement.sql.constData(), static_cast<int>(statement.sql.size()), &stmt, &tail) != SQLITE_OK)
+    // Rows with equal dates come in row id order whatever plan SQLite
+    // chooses (an index on date would otherwise reverse them).
+    const QByteArray sql = statement.tieBreakByRowid && hasRowid(db) ? statement.sql + ", _rowid_" : statement.sql;
+    if (sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &stmt, &tail) != SQLITE_OK)
         return sqliteFailure(db, "The statement was rejected");
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);
     if (!stmt)

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -64,6 +65,7 @@ FileStamp FileStamp::of(const QString &path)
     stamp.modifiedNs = nanoseconds(st.st_mtim);
     stamp.changedNs = nanoseconds(st.st_ctim);
     stamp.headHash = XXH3_64bits(head.data(), got);
+    stamp.sqlite = got >= 16 && std::memcmp(head.data(), "SQLite format 3", 16) == 0;
     return stamp;
 }
 

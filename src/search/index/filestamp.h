@@ -19,6 +19,7 @@ struct FileStamp {
     std::int64_t modifiedNs = 0;
     std::int64_t changedNs = 0;
     std::uint64_t headHash = 0;
+    bool sqlite = false; // the head is that of an SQLite 3 file
 
     bool operator==(const FileStamp &) const = default;
     bool valid() const { return !path.isEmpty(); }

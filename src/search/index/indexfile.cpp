@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <numeric>
 
@@ -33,6 +34,7 @@ struct Header {
     Layout layout;
     std::uint64_t hashCount;
     std::uint64_t hashesHash;
+    std::uint64_t areaHash; // of the whole header area with this field zero
 };
 
 Failure fileFailure(const QString &path, const QString &why)
@@ -68,15 +70,20 @@ bool writeAt(int fd, const void *from, std::uint64_t bytes, std::uint64_t at)
     return true;
 }
 
-std::uint64_t headerHash(const Header &header, const QByteArray &path)
+// The header area: the header, the stamp's path, zeros up to the first
+// block of postings. Its hash covers every byte of it.
+std::vector<char> headerArea(const Header &header, const QByteArray &path)
 {
-    XXH3_state_t *state = XXH3_createState();
-    XXH3_64bits_reset(state);
-    XXH3_64bits_update(state, &header, sizeof header);
-    XXH3_64bits_update(state, path.constData(), std::size_t(path.size()));
-    const std::uint64_t hash = XXH3_64bits_digest(state);
-    XXH3_freeState(state);
-    return hash;
+    std::vector<char> area(kHeaderArea, '\0');
+    std::memcpy(area.data(), &header, sizeof header);
+    std::memcpy(area.data() + sizeof header, path.constData(), std::size_t(path.size()));
+    return area;
+}
+
+std::uint64_t areaHash(std::vector<char> area)
+{
+    std::memset(area.data() + offsetof(Header, areaHash), 0, sizeof(std::uint64_t));
+    return XXH3_64bits(area.data(), area.size());
 }
 
 bool sameStamp(const Header &h, const FileStamp &s)
@@ -194,10 +201,12 @@ Status Writer::finish(const CatalogueData &catalogue)
     h.hashCount = m_blockHashes.size();
     h.hashesHash = XXH3_64bits(m_blockHashes.data(), m_blockHashes.size() * 8);
     const QByteArray storedPath = path.left(h.pathBytes);
-    const std::uint64_t hh = headerHash(h, storedPath);
+    h.areaHash = 0;
+    std::vector<char> area = headerArea(h, storedPath);
+    h.areaHash = areaHash(area);
+    std::memcpy(area.data(), &h, sizeof h);
     ok = ok && writeAt(m_fd, m_blockHashes.data(), m_blockHashes.size() * 8, l.end)
-        && writeAt(m_fd, &h, sizeof h, 0) && writeAt(m_fd, storedPath.constData(), h.pathBytes, sizeof h)
-        && writeAt(m_fd, &hh, 8, sizeof h + h.pathBytes);
+        && writeAt(m_fd, area.data(), area.size(), 0);
     ok = ::close(m_fd) == 0 && ok;
     m_fd = -1;
     const QByteArray temp = QFile::encodeName(m_tempPath);
@@ -224,15 +233,15 @@ Result<std::unique_ptr<Reader>> Reader::open(const QString &path, const FileStam
         return fileFailure(path, QStringLiteral("missing"));
     const off_t size = ::lseek(r->m_fd, 0, SEEK_END);
     Header h{};
-    if (size < off_t(kHeaderArea) || !readAt(r->m_fd, &h, sizeof h, 0))
+    std::vector<char> area(kHeaderArea);
+    if (size < off_t(kHeaderArea) || !readAt(r->m_fd, area.data(), kHeaderArea, 0))
         return fileFailure(path, QStringLiteral("too short"));
+    std::memcpy(&h, area.data(), sizeof h);
     if (std::memcmp(h.magic, kMagic, sizeof kMagic) != 0 || h.version != kVersion || h.pathBytes > kMaxPathBytes)
         return fileFailure(path, QStringLiteral("of another format"));
-    QByteArray storedPath(h.pathBytes, '\0');
-    std::uint64_t hh = 0;
-    if (!readAt(r->m_fd, storedPath.data(), h.pathBytes, sizeof h) || !readAt(r->m_fd, &hh, 8, sizeof h + h.pathBytes)
-        || hh != headerHash(h, storedPath))
+    if (h.areaHash != areaHash(area))
         return fileFailure(path, QStringLiteral("damaged header"));
+    const QByteArray storedPath(area.data() + sizeof h, h.pathBytes);
     if (!sameStamp(h, stamp) || storedPath != stamp.path.toUtf8().left(h.pathBytes))
         return fileFailure(path, QStringLiteral("made for another database file"));
     const Layout &l = h.layout;

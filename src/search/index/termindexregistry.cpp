@@ -30,7 +30,7 @@ std::shared_ptr<const CollectionIndex> TermIndexRegistry::openKept(const FileSta
     return opened.ok() ? std::shared_ptr<const CollectionIndex>(std::move(opened).value()) : nullptr;
 }
 
-std::shared_ptr<const CollectionIndex> TermIndexRegistry::indexFor(const QString &dbPath)
+std::shared_ptr<const CollectionIndex> TermIndexRegistry::indexFor(const QString &dbPath, std::shared_ptr<sqlite3> rows)
 {
     if (m_keepFolder.isEmpty() || hasPendingWrites(dbPath))
         return nullptr;
@@ -49,14 +49,14 @@ std::shared_ptr<const CollectionIndex> TermIndexRegistry::indexFor(const QString
     if (!m_running) {
         if (auto kept = openKept(stamp))
             return m_ready = kept;
-        if (m_building == IndexBuilding::InBackground && !(m_failedStamp == stamp))
-            startWorker(dbPath, stamp);
+        if (m_building == IndexBuilding::InBackground && !(m_failedStamp == stamp) && (stamp.sqlite || rows))
+            startWorker(dbPath, stamp, std::move(rows));
     }
     return nullptr;
 }
 
 Status TermIndexRegistry::build(const QString &dbPath, const FileStamp &stamp,
-                                const std::function<void(const BuildProgress &)> &progress)
+                                const std::function<void(const BuildProgress &)> &progress, sqlite3 *rows)
 {
     if (!QDir().mkpath(m_keepFolder))
         return Failure{FailureNumber::DatabaseOpen,
@@ -69,8 +69,11 @@ Status TermIndexRegistry::build(const QString &dbPath, const FileStamp &stamp,
     options.cancel = &m_cancel;
     options.progress = progress;
     options.scratchFolder = m_keepFolder;
+    // A connection is read on one thread only.
+    if (rows)
+        options.threads = 1;
     try {
-        auto catalogue = buildIndex(IndexSource{dbPath, nullptr}, writer, options);
+        auto catalogue = buildIndex(IndexSource{rows ? QString() : dbPath, rows}, writer, options);
         if (!catalogue.ok())
             return catalogue.failure();
         // A file that changed while it was read gets another stamp: the
@@ -86,13 +89,13 @@ Status TermIndexRegistry::build(const QString &dbPath, const FileStamp &stamp,
     }
 }
 
-void TermIndexRegistry::startWorker(const QString &dbPath, const FileStamp &stamp)
+void TermIndexRegistry::startWorker(const QString &dbPath, const FileStamp &stamp, std::shared_ptr<sqlite3> rows)
 {
     if (m_worker.joinable())
         m_worker.join(); // finished already: m_running is false
     m_running = true;
-    m_worker = std::thread([this, dbPath, stamp] {
-        const Status built = build(dbPath, stamp, {});
+    m_worker = std::thread([this, dbPath, stamp, rows = std::move(rows)] {
+        const Status built = build(dbPath, stamp, {}, rows.get());
         std::lock_guard lock(m_mutex);
         if (!built.ok())
             m_failedStamp = stamp;
@@ -101,7 +104,7 @@ void TermIndexRegistry::startWorker(const QString &dbPath, const FileStamp &stam
 }
 
 Result<std::shared_ptr<const CollectionIndex>> TermIndexRegistry::buildNow(
-    const QString &dbPath, const std::function<void(const BuildProgress &)> &progress)
+    const QString &dbPath, const std::function<void(const BuildProgress &)> &progress, std::shared_ptr<sqlite3> rows)
 {
     waitUntilIdle();
     if (hasPendingWrites(dbPath))
@@ -120,7 +123,9 @@ Result<std::shared_ptr<const CollectionIndex>> TermIndexRegistry::buildNow(
         std::lock_guard lock(m_mutex);
         m_ready.reset();
     }
-    const Status built = build(dbPath, stamp, progress);
+    if (!stamp.sqlite && !rows)
+        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The database '%1' is not an SQLite file.").arg(dbPath)};
+    const Status built = build(dbPath, stamp, progress, rows.get());
     if (!built.ok())
         return built.failure();
     kept = openKept(stamp);

@@ -32,22 +32,26 @@ public:
 
     // The index made from the database file at dbPath as it is now, or
     // nullptr (and, building in the background, a build starts when none
-    // runs). Never blocks on a build.
-    std::shared_ptr<const CollectionIndex> indexFor(const QString &dbPath);
+    // runs). Never blocks on a build. An SQLite file is read by the build
+    // itself; another file (Jet) only through rows, an open connection to
+    // an in-memory copy of it: without one no build starts.
+    std::shared_ptr<const CollectionIndex> indexFor(const QString &dbPath, std::shared_ptr<sqlite3> rows = nullptr);
 
     // Builds the index of dbPath on the calling thread unless a kept file
     // fits and reads back whole without a checksum error. Failure: the
     // database cannot be read or indexed, or the folder cannot be written.
     Result<std::shared_ptr<const CollectionIndex>> buildNow(const QString &dbPath,
-                                                            const std::function<void(const BuildProgress &)> &progress = {});
+                                                            const std::function<void(const BuildProgress &)> &progress = {},
+                                                            std::shared_ptr<sqlite3> rows = nullptr);
 
     // Waits until no worker runs (tests and benchmarks).
     void waitUntilIdle();
 
 private:
     std::shared_ptr<const CollectionIndex> openKept(const FileStamp &stamp);
-    Status build(const QString &dbPath, const FileStamp &stamp, const std::function<void(const BuildProgress &)> &progress);
-    void startWorker(const QString &dbPath, const FileStamp &stamp);
+    Status build(const QString &dbPath, const FileStamp &stamp, const std::function<void(const BuildProgress &)> &progress,
+                 sqlite3 *rows);
+    void startWorker(const QString &dbPath, const FileStamp &stamp, std::shared_ptr<sqlite3> rows);
     QString keptPath(const FileStamp &stamp) const;
 
     QString m_keepFolder;

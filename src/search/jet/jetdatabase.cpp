@@ -4,6 +4,8 @@
 #include "jetsqliteloader.h"
 #include "jetwireparser.h"
 
+#include "filestamp.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -27,21 +29,6 @@ Failure fileFailure(const QString &path, const QString &why, const QString &advi
     const QString sentence = why.endsWith(u'.') ? why : why + u'.';
     return Failure{FailureNumber::JetRead,
                    QStringLiteral("Could not read the Jet database '%1': %2").arg(path, sentence) + advice};
-}
-
-// What identifies one state of a file for the cache.
-struct FileStamp {
-    qint64 size = -1;
-    qint64 modifiedMs = 0;
-    bool operator==(const FileStamp &) const = default;
-};
-
-FileStamp stampOf(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {};
-    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
 struct CachedDatabase {
@@ -106,14 +93,14 @@ Result<std::shared_ptr<sqlite3>> openJetDatabase(const QString &path, int timeou
     if (canonical.isEmpty())
         return fileFailure(path, QStringLiteral("the file does not exist."));
     QMutexLocker lock(&cacheMutex);
-    const FileStamp before = stampOf(canonical);
+    const FileStamp before = FileStamp::of(canonical);
     const auto hit = cache().constFind(canonical);
     if (hit != cache().constEnd() && hit->stamp == before)
         return hit->db;
     cache().remove(canonical);
     auto db = loadJetDatabase(canonical, jetReaderProgram(), timeoutMs);
     // A file that changed while it was read is not kept: its rows may mix both states.
-    if (db && stampOf(canonical) == before)
+    if (db && FileStamp::of(canonical) == before)
         cache().insert(canonical, CachedDatabase{before, db.value()});
     return db;
 }

@@ -17,9 +17,9 @@ bool isJetFile(const QString &path);
 // a new in-memory SQLite database holding exactly
 //   CREATE TABLE maindata(subject TEXT, htm TEXT, content TEXT, date REAL)
 // (dates as days since 1899-12-30, text lossless, NULL kept apart from empty).
-// The database is kept while the file is unchanged (same canonical path,
-// size and modification time): a later call returns the same database
-// without reading again; a changed file is read again.
+// The database is kept while the file is unchanged (the same FileStamp:
+// inode, size, times and first pages): a later call returns the same
+// database without reading again; a changed file is read again.
 // Failure (FailureNumber::JetRead, description naming the file): file
 // missing or not a Jet file, damaged file, no table maindata or one of its
 // columns, time limit passed, child crashed, row count different from the
