@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Whole processes on one collection folder, side by side in one run.
 
-    bench_processes.py --cli PATH [--runs N] [--cjk TERM] [--latin TERM]
-                       [--json FILE] COLLECTION_DIR
+    bench_processes.py --cli PATH [--runs N] [--cjk TERM | --suite-json FILE]
+                       [--latin TERM] [--json FILE] COLLECTION_DIR
 
 COLLECTION_DIR holds jst.mdb and content.txt as make_corpus.py writes them.
 Each `tamvex-cli search --program-folder DIR QUERY` runs alternately with the
@@ -222,6 +222,18 @@ def rare_cjk(col, sample_bytes=8 << 20):
     return ones[len(ones) // 2] if ones else None
 
 
+def suite_term(path, corpus, label="1 term, 2 chars, rare"):
+    """The suite's rare pair for the corpus, so that both benchmarks search the same term."""
+    if not path:
+        return None
+    with open(path, encoding="utf-8") as f:
+        for c in json.load(f)["corpora"]:
+            for q in c.get("queries", []) if c["name"] == corpus else []:
+                if q["label"] == label and q["box"]:
+                    return q["box"]
+    return None
+
+
 def latin_word(col, sample_bytes=64 << 20):
     """The most frequent two-letter Latin word in the start of content.txt,
     in capitals (searched with case ignored), or None."""
@@ -251,7 +263,7 @@ def table(result):
                 if phase == "no_index" or result["index"].get("available"):
                     lines.append("| %s | — | %s | n/a | | | | | |" % (label, title))
                 continue
-            lines.append("| %s «%s» | %d | %s | %s | %s | %s | %s | %.1fx | %s |" % (
+            lines.append("| %s «%s» | %d | %s | %s | %s | %s | %s | %.2fx | %s |" % (
                 label, f["query"], f["rows"], title, fmt(f["ours"]["ms"]), mb(f["ours"]["rss_mb"], floor),
                 fmt(f["shell"]["ms"]), mb(f["shell"]["rss_mb"], floor), f["ratio"], f["check"]))
     notes = []
@@ -278,7 +290,8 @@ def main(argv):
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True, help="path of tamvex-cli")
     parser.add_argument("--runs", type=int, help="runs per median (5; 3 from 0.5 GB of content)")
-    parser.add_argument("--cjk", help="rare CJK term (default: one picked from content.txt)")
+    parser.add_argument("--cjk", help="rare CJK term (default: the suite's, else one picked from content.txt)")
+    parser.add_argument("--suite-json", help="figures of tamvex_bench_suite --json: take its rare pair for this corpus")
     parser.add_argument("--latin", help="Latin term (default: the commonest two-letter word, in capitals)")
     parser.add_argument("--json", help="write the figures to this file")
     parser.add_argument("collection")
@@ -286,7 +299,7 @@ def main(argv):
     launcher = Launcher()
     col = Collection(args.collection, os.path.abspath(args.cli))
     runs = args.runs or (3 if col.content_bytes >= 5e8 else 5)
-    cjk = args.cjk or rare_cjk(col)
+    cjk = args.cjk or suite_term(args.suite_json, col.name) or rare_cjk(col)
     latin = args.latin or latin_word(col)
     queries = {"cjk": cjk, "latin": latin, "list_all": ""}
     result = {"corpus": {"dir": col.dir, "name": col.name, "records": col.records,
