@@ -91,7 +91,13 @@ class Launcher:
         for line in requests:
             request = json.loads(line)
             start = time.perf_counter()
-            child = subprocess.Popen(request["argv"], stdout=DEVNULL, stderr=DEVNULL)
+            try:
+                child = subprocess.Popen(request["argv"], stdout=DEVNULL, stderr=DEVNULL)
+            except OSError as error:  # not installed: an exit code, not a dead helper
+                answers.write(json.dumps({"ms": 0.0, "rss_mb": 0.0, "code": 127, "anon_mb": None,
+                                          "error": str(error)}) + "\n")
+                answers.flush()
+                continue
             sampler = AnonSampler(child.pid) if request.get("anon") else None
             _, status, usage = os.wait4(child.pid, 0)
             wall = (time.perf_counter() - start) * 1e3
