@@ -4,14 +4,18 @@
 // and first page marking with the big corpus, marking a 1 MB page, and the
 // peak memory of the process.
 //
-//   tamvex_bench_suite [--runs N] CORPUS_DIR...
+//   tamvex_bench_suite [--runs N] [--json FILE] CORPUS_DIR...
+//
+// --json also writes the figures (SuiteFigures) for bench/summary.
 
 #include "benchtimer.h"
 #include "contentdatabase.h"
 #include "modtamvex.h"
+#include "peakmemory.h"
 #include "pagemarker.h"
 #include "programfolder.h"
 #include "queryplan.h"
+#include "suitefigures.h"
 #include "termindexbuild.h"
 #include "termindexfile.h"
 #include "termindexregistry.h"
@@ -46,6 +50,7 @@ struct Corpus {
 int g_runs = 5;
 QStringList g_table;
 QStringList g_notes;
+SuiteFigures g_figures;
 
 QString dbPath(const Corpus &c) { return c.dir + QStringLiteral("/jst.mdb"); }
 
@@ -120,12 +125,14 @@ void measure(const Corpus &c, const Query &q)
     if (likeRows != scanRows || scanRows != indexRows || (rgRows >= 0 && std::size_t(rgRows) != scanRows))
         g_notes << QStringLiteral("- row counts differ for %1 «%2»: LIKE %3, rg %4, scan %5, index %6")
                        .arg(c.name, q.box).arg(likeRows).arg(rgRows).arg(scanRows).arg(indexRows);
-    const QString gbs = terms.size() == 1 && !q.label.contains(QLatin1String("frequent"))
-        ? QString::number(c.contentBytes / scan / 1e6, 'f', 1) : QStringLiteral("—");
+    const double gbsValue = terms.size() == 1 && !q.label.contains(QLatin1String("frequent"))
+        ? c.contentBytes / scan / 1e6 : -1;
+    const QString gbs = gbsValue >= 0 ? QString::number(gbsValue, 'f', 1) : QStringLiteral("—");
     g_table << QStringLiteral("| %1 | %2 «%3» | %4 | %5 | %6 | %7 | %8 | %9 | ")
                    .arg(c.name, q.label, q.box).arg(scanRows).arg(cell(like), cell(rg), cell(scan), cell(index))
                    .arg(gbs)
                    + QStringLiteral("%1 | %2 | %3 |").arg(ratio(like, index), ratio(scan, index), ratio(scan, rg));
+    g_figures.addQuery(c.name, q.label, q.box, scanRows, like, rg, scan, index, gbsValue);
 }
 
 Corpus openCorpus(const QString &dir)
@@ -165,7 +172,9 @@ PostingTable buildIndex(const Corpus &c)
 {
     const std::atomic<bool> cancel{false};
     Result<PostingTable> table(Failure{});
+    PeakMemory peak;
     const double buildMs = onceMs([&] { table = buildPostings(dbPath(c), cancel, 2); });
+    peak.stop();
     const QString keep = c.dir + QStringLiteral("/tmp");
     QDir().mkpath(keep);
     const DatabaseStamp stamp = DatabaseStamp::of(dbPath(c));
@@ -175,6 +184,8 @@ PostingTable buildIndex(const Corpus &c)
     g_notes << QStringLiteral("- %1: %2 records, %3 MB of content; index %4 MB = %5x the text, built in %6 s on two threads (+%7 s to write)")
                    .arg(c.name).arg(c.records).arg(c.contentBytes / 1e6, 0, 'f', 0).arg(size / 1e6, 0, 'f', 0)
                    .arg(size / c.contentBytes, 0, 'f', 2).arg(buildMs / 1e3, 0, 'f', 1).arg(saveMs / 1e3, 0, 'f', 1);
+    g_figures.setCorpus(c.name, c.records, c.contentBytes);
+    g_figures.setIndexBuild(c.name, buildMs, saveMs, size, peak.rssMb(), peak.anonMb());
     setProgramFolderOverride(c.dir);
     TermIndexRegistry &registry = TermIndexRegistry::instance();
     registry.reset();
@@ -227,6 +238,7 @@ void firstRecord(const Corpus &c)
     });
     g_notes << QStringLiteral("- %1: list-all run of %2 records plus reading and marking the first page: %3 ms (libraries only; no process start, window or web view)")
                    .arg(c.name).arg(rows).arg(ms, 0, 'f', 0);
+    g_figures.setFirstRecord(c.name, ms);
 }
 
 // A 1 MB page of real Big5 pages laid end to end, three terms marked.
@@ -253,10 +265,17 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList dirs = app.arguments().mid(1);
-    if (dirs.size() >= 2 && dirs[0] == QLatin1String("--runs")) {
-        g_runs = dirs[1].toInt();
+    QString jsonPath;
+    while (dirs.size() >= 2 && dirs[0].startsWith(QLatin1String("--"))) {
+        if (dirs[0] == QLatin1String("--runs"))
+            g_runs = dirs[1].toInt();
+        else if (dirs[0] == QLatin1String("--json"))
+            jsonPath = dirs[1];
+        else
+            break;
         dirs = dirs.mid(2);
     }
+    g_figures.setRuns(g_runs);
     g_table << QStringLiteral("| corpus | query | rows | SQLite LIKE ms | rg -F -c ms | scan ms | index ms | scan GB/s | LIKE/index | scan/index | scan/rg |")
             << QStringLiteral("|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|");
     for (const QString &dir : dirs) {
@@ -266,7 +285,7 @@ int main(int argc, char **argv)
         const PostingTable table = buildIndex(c);
         for (const Query &q : queriesFor(c, table))
             measure(c, q);
-        if (c.records >= 100000)
+        if (c.records >= 100000 || dir == dirs.last()) // the big corpus comes last
             firstRecord(c);
         if (QFileInfo(c.dir + QStringLiteral("/pages")).isDir() && c.records < 100000)
             markOneMegabyte(c, {TermPicker::mostFrequent(table, true), TermPicker::mostFrequent(table, false),
@@ -277,6 +296,9 @@ int main(int argc, char **argv)
     getrusage(RUSAGE_SELF, &usage);
     g_notes << QStringLiteral("- peak memory of the benchmark process (ru_maxrss): %1 MB").arg(usage.ru_maxrss / 1024);
     TermIndexRegistry::instance().reset();
+    g_figures.setPeakMemory(usage.ru_maxrss / 1024.0);
+    if (!jsonPath.isEmpty() && !g_figures.save(jsonPath))
+        std::fprintf(stderr, "cannot write %s\n", QFile::encodeName(jsonPath).constData());
     std::printf("%s\n\n%s\n", g_table.join(QLatin1Char('\n')).toUtf8().constData(),
                 g_notes.join(QLatin1Char('\n')).toUtf8().constData());
     return 0;
