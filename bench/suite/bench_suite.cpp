@@ -9,15 +9,16 @@
 // --json also writes the figures (SuiteFigures) for bench/summary.
 
 #include "benchtimer.h"
+#include "collectionindex.h"
 #include "contentdatabase.h"
-#include "modtamvex.h"
+#include "databaselocation.h"
+#include "filestamp.h"
+#include "indexfile.h"
 #include "peakmemory.h"
 #include "pagemarker.h"
 #include "programfolder.h"
 #include "queryplan.h"
 #include "suitefigures.h"
-#include "termindexbuild.h"
-#include "termindexfile.h"
 #include "termindexregistry.h"
 #include "termpicker.h"
 
@@ -32,6 +33,8 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -45,6 +48,7 @@ struct Corpus {
     QString name;
     double contentBytes = 0;
     std::size_t records = 0;
+    DatabaseLocation location;
 };
 
 int g_runs = 5;
@@ -100,17 +104,28 @@ long ripgrep(const Corpus &c, const QStringList &terms)
     return QString::fromUtf8(rg.readAllStandardOutput()).trimmed().toLong();
 }
 
-std::size_t ours(const Corpus &c, const QueryPlan &plan, bool index)
+// Without a registry the statement scans; with one whose index is kept
+// it is answered from the index.
+std::size_t ours(const Corpus &c, const QueryPlan &plan, TermIndexRegistry *registry)
 {
-    TermIndexRegistry::instance().setEnabled(index);
-    const auto rows = ContentDatabase::runStatement(modTamvex::makeConnectionString(c.dir), plan.SqlText);
+    const auto rows = ContentDatabase::runStatement(c.location, plan.SqlText, registry);
     return rows.ok() ? rows.value().size() : 0;
+}
+
+// The index column must time the index path, never a silent scan.
+void requireIndex(const Corpus &c, TermIndexRegistry &registry)
+{
+    if (registry.indexFor(dbPath(c)))
+        return;
+    std::fprintf(stderr, "%s: the kept index is not in use; the index figures would be scans\n",
+                 c.name.toUtf8().constData());
+    std::exit(1);
 }
 
 QString cell(double ms) { return ms < 0 ? QStringLiteral("—") : QString::number(ms, 'f', ms < 10 ? 2 : 1); }
 QString ratio(double a, double b) { return a < 0 || b <= 0 ? QStringLiteral("—") : QString::number(a / b, 'f', a / b < 10 ? 1 : 0) + QLatin1Char('x'); }
 
-void measure(const Corpus &c, const Query &q)
+void measure(const Corpus &c, const Query &q, TermIndexRegistry &registry)
 {
     const QueryPlan plan = buildQuery(q.box);
     const QStringList terms = plan.TermsText.isEmpty() ? QStringList() : plan.TermsText.split(QLatin1Char(' '));
@@ -120,8 +135,9 @@ void measure(const Corpus &c, const Query &q)
     const double like = medianMs(bigOrSlow ? 3 : g_runs, [&] { likeRows = sqliteLike(c, plan, terms); });
     const bool rgFits = plan.SearchMode == QLatin1String("mod4") || terms.size() == 1;
     const double rg = rgFits ? medianMs(g_runs, [&] { rgRows = ripgrep(c, terms); }) : -1;
-    const double scan = medianMs(g_runs, [&] { scanRows = ours(c, plan, false); });
-    const double index = medianMs(g_runs, [&] { indexRows = ours(c, plan, true); });
+    const double scan = medianMs(g_runs, [&] { scanRows = ours(c, plan, nullptr); });
+    requireIndex(c, registry);
+    const double index = medianMs(g_runs, [&] { indexRows = ours(c, plan, &registry); });
     if (likeRows != scanRows || scanRows != indexRows || (rgRows >= 0 && std::size_t(rgRows) != scanRows))
         g_notes << QStringLiteral("- row counts differ for %1 «%2»: LIKE %3, rg %4, scan %5, index %6")
                        .arg(c.name, q.box).arg(likeRows).arg(rgRows).arg(scanRows).arg(indexRows);
@@ -137,7 +153,7 @@ void measure(const Corpus &c, const Query &q)
 
 Corpus openCorpus(const QString &dir)
 {
-    Corpus c{dir, QFileInfo(dir).fileName()};
+    Corpus c{dir, QFileInfo(dir).fileName(), 0, 0, DatabaseLocation::inFolder(dir)};
     sqlite3 *db = nullptr;
     sqlite3_open_v2(QFile::encodeName(dbPath(c)).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt *stmt = nullptr;
@@ -166,38 +182,35 @@ QString contentOfRow(const Corpus &c, qint64 row)
     return text;
 }
 
-// Builds the index as the worker does (two threads), keeps it in the
-// corpus's tmp folder, and has the registry map it.
-PostingTable buildIndex(const Corpus &c)
+// Builds the index as `tamvex-cli index` does (two threads, written to the
+// corpus's tmp folder in the same pass) after removing any kept one.
+std::shared_ptr<const CollectionIndex> buildIndex(const Corpus &c, TermIndexRegistry &registry)
 {
-    const std::atomic<bool> cancel{false};
-    Result<PostingTable> table(Failure{});
+    const QString keep = c.location.tmpFolder;
+    QDir tmp(keep);
+    for (const QString &old : tmp.entryList({QStringLiteral("tamvex-index-*")}, QDir::Files))
+        tmp.remove(old);
+    Result<std::shared_ptr<const CollectionIndex>> built(Failure{});
     PeakMemory peak;
-    const double buildMs = onceMs([&] { table = buildPostings(dbPath(c), cancel, 2); });
+    const double buildMs = onceMs([&] { built = registry.buildNow(dbPath(c)); });
     peak.stop();
-    const QString keep = c.dir + QStringLiteral("/tmp");
-    QDir().mkpath(keep);
-    const DatabaseStamp stamp = DatabaseStamp::of(dbPath(c));
-    const QString file = keep + QLatin1Char('/') + TermIndexFile::fileNameFor(stamp);
-    const double saveMs = onceMs([&] { (void)TermIndexFile::save(file, stamp, table.value()); });
+    if (!built.ok()) {
+        std::fprintf(stderr, "%s: the index could not be built: %s\n", c.name.toUtf8().constData(),
+                     built.failure().description.toUtf8().constData());
+        std::exit(1);
+    }
+    const QString file = keep + QLatin1Char('/') + IndexFile::fileNameFor(FileStamp::of(dbPath(c)));
     const double size = double(QFileInfo(file).size());
-    g_notes << QStringLiteral("- %1: %2 records, %3 MB of content; index %4 MB = %5x the text, built in %6 s on two threads (+%7 s to write)")
+    g_notes << QStringLiteral("- %1: %2 records, %3 MB of content; index %4 MB = %5x the text, built and written in %6 s on two threads")
                    .arg(c.name).arg(c.records).arg(c.contentBytes / 1e6, 0, 'f', 0).arg(size / 1e6, 0, 'f', 0)
-                   .arg(size / c.contentBytes, 0, 'f', 2).arg(buildMs / 1e3, 0, 'f', 1).arg(saveMs / 1e3, 0, 'f', 1);
+                   .arg(size / c.contentBytes, 0, 'f', 2).arg(buildMs / 1e3, 0, 'f', 1);
     g_figures.setCorpus(c.name, c.records, c.contentBytes);
-    g_figures.setIndexBuild(c.name, buildMs, saveMs, size, peak.rssMb(), peak.anonMb());
-    setProgramFolderOverride(c.dir);
-    TermIndexRegistry &registry = TermIndexRegistry::instance();
-    registry.reset();
-    registry.setEnabled(true);
-    registry.indexFor(dbPath(c), keep);
-    registry.waitUntilIdle();
-    if (!registry.indexFor(dbPath(c), keep))
-        g_notes << QStringLiteral("- %1: the kept index could not be mapped").arg(c.name);
-    return std::move(table).value();
+    g_figures.setIndexBuild(c.name, buildMs, 0, size, peak.rssMb(), peak.anonMb());
+    requireIndex(c, registry);
+    return std::move(built).value();
 }
 
-std::vector<Query> queriesFor(const Corpus &c, const PostingTable &table)
+std::vector<Query> queriesFor(const Corpus &c, const CollectionIndex &table)
 {
     const QString rare2 = TermPicker::rare(table, true, 5), rare1 = TermPicker::rare(table, false, 20);
     const QString freq1 = TermPicker::mostFrequent(table, false), freq2 = TermPicker::mostFrequent(table, true);
@@ -223,12 +236,12 @@ std::vector<Query> queriesFor(const Corpus &c, const PostingTable &table)
 
 // What the program does before the first record is on show, minus the
 // windows: the list-all run, then reading and marking the first page.
-void firstRecord(const Corpus &c)
+void firstRecord(const Corpus &c, TermIndexRegistry &registry)
 {
     std::size_t rows = 0;
+    requireIndex(c, registry);
     const double ms = medianMs(3, [&] {
-        const auto result = ContentDatabase::runStatement(modTamvex::makeConnectionString(c.dir),
-                                                          buildQuery(QString()).SqlText);
+        const auto result = ContentDatabase::runStatement(c.location, buildQuery(QString()).SqlText, &registry);
         rows = result.ok() ? result.value().size() : 0;
         if (!rows)
             return;
@@ -282,11 +295,14 @@ int main(int argc, char **argv)
         const Corpus c = openCorpus(dir);
         if (!c.records)
             continue;
-        const PostingTable table = buildIndex(c);
+        // Searches never build: the index is the one built and kept here.
+        TermIndexRegistry registry(c.location.tmpFolder, IndexBuilding::OnRequest);
+        const std::shared_ptr<const CollectionIndex> built = buildIndex(c, registry);
+        const CollectionIndex &table = *built;
         for (const Query &q : queriesFor(c, table))
-            measure(c, q);
+            measure(c, q, registry);
         if (c.records >= 100000 || dir == dirs.last()) // the big corpus comes last
-            firstRecord(c);
+            firstRecord(c, registry);
         if (QFileInfo(c.dir + QStringLiteral("/pages")).isDir() && c.records < 100000)
             markOneMegabyte(c, {TermPicker::mostFrequent(table, true), TermPicker::mostFrequent(table, false),
                                 TermPicker::rare(table, true, 5)});
@@ -295,7 +311,6 @@ int main(int argc, char **argv)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     g_notes << QStringLiteral("- peak memory of the benchmark process (ru_maxrss): %1 MB").arg(usage.ru_maxrss / 1024);
-    TermIndexRegistry::instance().reset();
     g_figures.setPeakMemory(usage.ru_maxrss / 1024.0);
     if (!jsonPath.isEmpty() && !g_figures.save(jsonPath))
         std::fprintf(stderr, "cannot write %s\n", QFile::encodeName(jsonPath).constData());
