@@ -3,6 +3,9 @@
 // Query box texts for the term index tests: terms cut from the rows and
 // made up, with "%", "_", sets, negated sets, case variants, empty terms,
 // apostrophes and unreadable patterns, in the three modes and list-all.
+// One- and two-character terms (answered by the postings alone) come as
+// often as longer ones and wildcard patterns (whose candidates are
+// confirmed on the content), and a query mixes both kinds.
 
 #include <QRandomGenerator>
 #include <QString>
@@ -15,10 +18,11 @@ public:
     {
     }
 
-    // One query box text, already without blanks at its ends.
+    // One query box text, already without blanks at its ends: empty (the
+    // list of all records), "-" or "+" alone, or up to four terms.
     QString next()
     {
-        const int termCount = int(m_random.bounded(4));
+        const int termCount = int(m_random.bounded(5));
         const int mode = int(m_random.bounded(3));
         if (termCount == 0 && mode == 0)
             return {};
@@ -39,13 +43,12 @@ private:
 
     QString piece() { return m_alphabet.at(below(int(m_alphabet.size()))); }
 
-    QString cutFromRows()
+    QString cutFromRows(int length)
     {
         for (int tries = 0; tries < 20; ++tries) {
             const QString &row = m_contents.at(below(int(m_contents.size())));
             if (row.isEmpty())
                 continue;
-            const int length = 1 + below(4);
             return row.mid(below(int(row.size())), length);
         }
         return piece();
@@ -68,8 +71,8 @@ private:
 
     QString term()
     {
-        const QString base = cutFromRows();
-        switch (below(12)) {
+        const QString base = cutFromRows(1 + below(4));
+        switch (below(16)) {
         case 0: return base.toUpper();
         case 1: return base.toLower();
         case 2: { QString text; for (int i = 0, n = 1 + below(3); i < n; ++i) text += piece(); return text; }
@@ -80,6 +83,11 @@ private:
         case 7: return insertAt(base, u"'"_qs);
         case 8: return below(4) == 0 ? insertAt(base, u"[c-a]"_qs) : insertAt(base, u"[]"_qs);
         case 9: return below(5) == 0 ? insertAt(base, u"["_qs) : u"_"_qs + base;
+        case 10: return cutFromRows(1);
+        case 11: return cutFromRows(2);
+        case 12: return piece().left(2);
+        case 13: return cutFromRows(3 + below(6));
+        case 14: return below(2) ? cutFromRows(2).toUpper() : cutFromRows(1).toLower();
         default: return base;
         }
     }
