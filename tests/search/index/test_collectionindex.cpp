@@ -514,7 +514,7 @@ void TestCollectionIndex::fileChangedUnderTheReader()
     const QString path = keptPath(keep, db);
     const QByteArray clean = readAll(keptPath(m_keep, db));
     QVERIFY(writeAll(path, clean));
-    TermIndexRegistry registry(keep, IndexBuilding::OnRequest);
+    TermIndexRegistry registry(keep, IndexBuilding::InBackground);
     const std::shared_ptr<const CollectionIndex> index = registry.indexFor(db);
     QVERIFY(index);
 
@@ -540,6 +540,12 @@ void TestCollectionIndex::fileChangedUnderTheReader()
     QVERIFY(index->damaged());
     const QString difference = differenceFromScan(db, registry);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    // The damaged file is dropped and built anew in the background.
+    registry.indexFor(db);
+    registry.waitUntilIdle();
+    const auto rebuilt = registry.indexFor(db);
+    QVERIFY(rebuilt && rebuilt != index);
+    QVERIFY(!probeAgainstClean(*rebuilt));
 }
 
 void TestCollectionIndex::keptIndexIsReusedWithoutABuild()
