@@ -192,8 +192,9 @@ private:
         if (m_state.stopped())
             return false;
         m_encoded.clear();
-        m_batch->takeRun(m_encoded, continueRecord);
-        if (!m_state.runs.add((chunk.index << 24) | m_sub++, chunk.first, m_encoded)) {
+        m_skips.clear();
+        m_batch->takeRun(m_encoded, m_skips, continueRecord);
+        if (!m_state.runs.add((chunk.index << 24) | m_sub++, chunk.first, m_encoded, m_skips)) {
             m_state.fail(m_state.runs.error());
             return false;
         }
@@ -205,6 +206,7 @@ private:
     Statement m_select;
     std::unique_ptr<IndexBatch> m_batch;
     std::vector<std::uint8_t> m_encoded;
+    std::vector<RunSkip> m_skips;
     std::uint64_t m_sub = 0;
 };
 
@@ -292,10 +294,9 @@ Result<CatalogueData> build(const IndexSource &source, PostingSink &sink, const 
         return buildFailure(source, QStringLiteral("cancelled"));
     if (!state.error().isEmpty())
         return buildFailure(source, state.error());
-    std::vector<RunCursor> cursors = runs.cursors(std::size_t(options.memoryBudget / 8));
-    if (!runs.error().isEmpty())
+    if (!runs.finish())
         return buildFailure(source, runs.error());
-    if (const Status merged = mergeRuns(cursors, sink, options.cancel); !merged)
+    if (const Status merged = mergeRuns(runs, sink, threads, options.cancel); !merged)
         return buildFailure(source, merged.failure().description);
     catalogue->contentBytes = state.contentBytes();
     return catalogue;

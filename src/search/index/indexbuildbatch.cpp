@@ -33,6 +33,9 @@ std::size_t IndexBatch::emitPairs()
     const std::uint64_t content = d + d * d;
     std::uint64_t *out = m_pairs.data();
     std::size_t n = 0;
+    // A character repeated in a record needs one pair only: the record
+    // (plus one) that last had each rank.
+    m_lastRecord.assign(d, 0);
     for (std::size_t r = 0; r < m_records.size(); ++r) {
         const std::uint32_t ordinal = m_records[r].ordinal;
         const std::size_t end = r + 1 < m_records.size() ? m_records[r + 1].start : m_charCount;
@@ -40,7 +43,10 @@ std::size_t IndexBatch::emitPairs()
         std::uint64_t previous = 0;
         for (std::size_t i = m_records[r].start; i < end; ++i) {
             const std::uint64_t rank = m_rank[m_chars[i]];
-            out[n++] = PairSort::pair(rank, ordinal);
+            if (m_lastRecord[rank] != r + 1) {
+                m_lastRecord[rank] = std::uint32_t(r + 1);
+                out[n++] = PairSort::pair(rank, ordinal);
+            }
             if (i > m_records[r].start)
                 out[n++] = PairSort::pair(d + previous * d + rank, ordinal);
             previous = rank;
@@ -49,7 +55,7 @@ std::size_t IndexBatch::emitPairs()
     return n;
 }
 
-void IndexBatch::takeRun(std::vector<std::uint8_t> &out, bool continueRecord)
+void IndexBatch::takeRun(std::vector<std::uint8_t> &out, std::vector<RunSkip> &skips, bool continueRecord)
 {
     std::sort(m_distinct.begin(), m_distinct.end());
     for (std::size_t i = 0; i < m_distinct.size(); ++i)
@@ -64,7 +70,7 @@ void IndexBatch::takeRun(std::vector<std::uint8_t> &out, bool continueRecord)
         if (dense < d + d * d)
             return TextKeys::bigram(m_distinct[(dense - d) / d], m_distinct[(dense - d) % d]);
         return TextKeys::kContentKey;
-    }, out);
+    }, out, skips);
 
     const bool goesOn = continueRecord && !m_records.empty();
     const std::uint32_t ordinal = goesOn ? m_records.back().ordinal : 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "indexbuildrun.h"
 #include "textkeys.h"
 
 #include <cstddef>
@@ -33,10 +34,11 @@ public:
         m_chars[m_charCount++] = c;
     }
 
-    // Appends the batch's run to out and empties the batch. With
+    // Appends the batch's run to out and its skip entries to skips, and
+    // empties the batch. With
     // continueRecord the current record goes on in the next run, from its
     // last character so that no pair is lost.
-    void takeRun(std::vector<std::uint8_t> &out, bool continueRecord);
+    void takeRun(std::vector<std::uint8_t> &out, std::vector<RunSkip> &skips, bool continueRecord);
     // Pairs sorted so far (every occurrence, before repeats are dropped).
     std::uint64_t pairsSorted() const { return m_pairsSorted; }
 
@@ -58,6 +60,7 @@ private:
     // Rank of each code point among m_distinct, 0 for the unseen ones.
     std::unique_ptr<std::uint32_t[], Free> m_rank;
     std::vector<char32_t> m_distinct;
+    std::vector<std::uint32_t> m_lastRecord;
     std::vector<std::uint64_t> m_pairs;
     std::vector<std::uint64_t> m_scratch;
     std::uint64_t m_pairsSorted = 0;

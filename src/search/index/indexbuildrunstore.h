@@ -17,21 +17,29 @@ class RunStore {
 public:
     RunStore(const QString &scratchFolder, std::uint64_t memoryBudget);
 
-    // Keeps a run; runs are merged in ascending sequence. Safe to call from
-    // several threads. False when the scratch file cannot be written.
-    bool add(std::uint64_t sequence, std::uint32_t base, const std::vector<std::uint8_t> &bytes);
-    // Cursors over every run in sequence order, each file one reading
-    // through a part of bufferBudget. Not to be called while runs are added.
-    std::vector<RunCursor> cursors(std::size_t bufferBudget);
+    // Keeps a run and its skip entries; runs are merged in ascending
+    // sequence. Safe to call from several threads. False when the scratch
+    // file cannot be written.
+    bool add(std::uint64_t sequence, std::uint32_t base, const std::vector<std::uint8_t> &bytes, const std::vector<RunSkip> &skips);
+    // Ends the adding; false when the scratch file cannot be written.
+    bool finish();
+    // Keys splitting all runs into about `parts` ranges of about equal
+    // bytes, ascending, without 0 (the start of the first range).
+    std::vector<TextKeys::Key> boundaries(std::size_t parts) const;
+    // Cursors over the keys [from, bound) of every run in sequence order,
+    // positioned before their first key. Safe from several threads after
+    // finish().
+    std::vector<RunCursor> cursors(TextKeys::Key from, TextKeys::Key bound, std::size_t bufferBytes) const;
 
     QString error() const { return m_error; }
-    std::uint64_t spilledBytes() const { return m_spilled; }
+    std::uint64_t totalBytes() const { return m_inMemory + m_spilled; }
 
 private:
     struct Run {
         std::uint64_t sequence = 0;
         std::uint32_t base = 0;
         std::vector<std::uint8_t> bytes; // empty when spilled
+        std::vector<RunSkip> skips;
         std::uint64_t offset = 0;
         std::uint64_t size = 0;
         bool spilled = false;

@@ -7,7 +7,7 @@
 namespace PairSort {
 namespace {
 
-constexpr int kMaxDigitBits = 13;
+constexpr int kMaxDigitBits = 11;
 
 std::size_t dropRepeats(std::uint64_t *pairs, std::size_t count)
 {
