@@ -93,17 +93,30 @@ void RunCursor::skipOrdinals()
 
 bool RunCursor::appendOrdinals(std::vector<std::uint32_t> &out, std::size_t keyStart)
 {
+    const std::size_t start = out.size();
+    out.resize(start + std::size_t(m_count));
+    std::uint32_t *to = out.data() + start;
+    std::size_t written = 0;
     std::uint32_t ordinal = 0;
-    for (std::uint64_t n = 0; n < m_count && !m_failed; ++n) {
-        if (!ensure(kLongestVarint)) {
+    for (std::uint64_t n = 0; n < m_count; ++n) {
+        if (std::size_t(m_end - m_p) < kLongestVarint && !ensure(kLongestVarint)) {
             m_failed = true;
             break;
         }
-        ordinal += std::uint32_t(readVarint());
+        // Gaps are mostly below 128: one byte.
+        const std::uint8_t b = *m_p;
+        if (b < 0x80) {
+            ++m_p;
+            ordinal += b;
+        } else {
+            ordinal += std::uint32_t(readVarint());
+        }
         const std::uint32_t global = m_base + ordinal;
-        if (n > 0 || out.size() == keyStart || out.back() != global)
-            out.push_back(global);
+        if (n == 0 && start > keyStart && out[start - 1] == global)
+            continue;
+        to[written++] = global;
     }
+    out.resize(start + written);
     m_count = 0;
     return !m_failed;
 }
