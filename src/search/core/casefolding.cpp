@@ -6,20 +6,27 @@
 
 namespace {
 constexpr char32_t kLastCodePoint = 0x10FFFF;
+// Letter case exists only in the first two planes; beyond them every code
+// point folds to itself alone, so the table stops there (a search process
+// builds it at its first pattern, and the whole range took milliseconds).
+constexpr char32_t kLastCased = 0x1FFFF;
 
-// One bit per code point: set when another code point shares its folding.
+// One bit per code point of the cased planes: set when another code point
+// shares its folding.
 const std::vector<bool> &sharedFoldings()
 {
     static const std::vector<bool> shared = [] {
-        std::vector<unsigned char> count(kLastCodePoint + 1, 0);
-        for (char32_t c = 0; c <= kLastCodePoint; ++c) {
+        std::vector<unsigned char> count(kLastCased + 1, 0);
+        for (char32_t c = 0; c <= kLastCased; ++c) {
             const char32_t f = QChar::toCaseFolded(c);
-            if (count[f] < 2)
+            if (f <= kLastCased && count[f] < 2)
                 ++count[f];
         }
-        std::vector<bool> bits(kLastCodePoint + 1, false);
-        for (char32_t c = 0; c <= kLastCodePoint; ++c)
-            bits[c] = count[QChar::toCaseFolded(c)] > 1;
+        std::vector<bool> bits(kLastCased + 1, false);
+        for (char32_t c = 0; c <= kLastCased; ++c) {
+            const char32_t f = QChar::toCaseFolded(c);
+            bits[c] = f <= kLastCased && count[f] > 1;
+        }
         return bits;
     }();
     return shared;
@@ -39,7 +46,7 @@ bool isCaseless(char32_t c)
         return !((c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') || c == U'k' || c == U's'
                  || c == U'K' || c == U'S');
     }
-    return c > kLastCodePoint || !sharedFoldings()[c];
+    return c > kLastCased || !sharedFoldings()[c];
 }
 
 bool inRangeIgnoringCase(char32_t c, char32_t low, char32_t high)

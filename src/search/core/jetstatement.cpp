@@ -317,6 +317,7 @@ Result<JetStatement> translateJetStatement(const QString &statement)
     const bool dateOrder = closesWithDateOrder(t, order, desc);
     out.tieBreakByRowid = dateOrder;
     out.catalogue = catalogueForm(t, where, out, groupOnly, dateOrder, desc, order);
+    out.orderByRowid = out.catalogue.fits && out.catalogue.order == RowOrder::RowId;
     out.sql = QStringEncoder(QStringEncoder::Utf8)(sql);
     return out;
 }

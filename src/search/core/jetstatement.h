@@ -40,6 +40,10 @@ struct JetStatement {
     // The statement closes with "order by date": SQLite's row id is to be
     // appended as a second key when maindata has one.
     bool tieBreakByRowid = false;
+    // A list of the records without an ordering clause: it is to be ordered
+    // by row id when maindata has one, the order of a plain table scan,
+    // which an index SQLite might choose instead would change.
+    bool orderByRowid = false;
     CatalogueForm catalogue;
 };
 

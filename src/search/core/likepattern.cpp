@@ -1,6 +1,7 @@
 #include "likepattern.h"
 
 #include "casefolding.h"
+#include "utf8rules.h"
 
 #include <QList>
 #include <QStringEncoder>
@@ -30,7 +31,7 @@ void decodeUtf8(std::string_view bytes, std::u32string &out)
             valid = (p[i + k] & 0xC0) == 0x80;
             c = (c << 6) | (p[i + k] & 0x3F);
         }
-        if (!valid) {
+        if (!valid || !Utf8::wellFormed(c, len)) {
             out.push_back(U'\uFFFD');
             ++i;
             continue;

@@ -110,9 +110,12 @@ Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement)
 {
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
-    // Rows with equal dates come in row id order whatever plan SQLite
-    // chooses (an index on date would otherwise reverse them).
-    const QByteArray sql = statement.tieBreakByRowid && hasRowid(db) ? statement.sql + ", _rowid_" : statement.sql;
+    // Rows with equal dates, and the records of a statement without an
+    // ordering clause, come in row id order whatever plan SQLite chooses
+    // (an index on date or a covering index would otherwise change it).
+    QByteArray sql = statement.sql;
+    if ((statement.tieBreakByRowid || statement.orderByRowid) && hasRowid(db))
+        sql += statement.tieBreakByRowid ? QByteArrayLiteral(", _rowid_") : QByteArrayLiteral(" order by _rowid_");
     if (sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &stmt, &tail) != SQLITE_OK)
         return sqliteFailure(db, "The statement was rejected");
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);

@@ -148,6 +148,8 @@ std::optional<TextKeys::Key> CollectionIndex::exactKey(const QString &pattern)
         ++b;
     while (e > b && cps[e - 1] == U'%')
         --e;
+    if (b == cps.size() && b > 0)
+        return TextKeys::kContentKey; // "%" signs alone: any content
     if (b == 0 || e == cps.size() || e - b > 2)
         return std::nullopt; // anchored at an end, or longer than a pair
     std::vector<char32_t> run;

@@ -1,5 +1,7 @@
 #include "textkeys.h"
 
+#include "utf8rules.h"
+
 #include <QChar>
 
 namespace TextKeys {
@@ -27,7 +29,10 @@ char32_t nextCodePoint(std::string_view bytes, std::size_t &i)
         valid = (p[i + k] & 0xC0) == 0x80;
         c = (c << 6) | (p[i + k] & 0x3F);
     }
-    if (!valid) {
+    // Overlong forms, surrogates and values past U+10FFFF are not
+    // characters: each of their bytes reads as U+FFFD, as a byte search for
+    // a character's own encoding sees them.
+    if (!valid || !Utf8::wellFormed(c, len)) {
         ++i;
         return U'\uFFFD';
     }
