@@ -62,7 +62,7 @@ void TestFaultsDatabase::badDatabaseAtStart()
         QCOMPARE(QProcess::execute(u"/usr/bin/python3"_qs,
                      {u"-c"_qs, u"import sqlite3,sys; sqlite3.connect(sys.argv[1]).execute('create table other(x)')"_qs, db}), 0);
     else if (kind.endsWith(u".mdb"_qs))
-        QVERIFY(QFile::copy(QStringLiteral(TAMVEX_SHARED_DIR "/fixtures/jet/") + kind, db));
+        QVERIFY(QFile::copy(QStringLiteral(TAMVEX_FIXTURES_DIR "/jet/") + kind, db));
 
     FrmTamvexMain *main = fixture.openMainWindow();
     QVERIFY(main);
@@ -78,7 +78,7 @@ void TestFaultsDatabase::badDatabaseAtStart()
 
     // Once a good database is back, the next search finds rows.
     clear(db);
-    QVERIFY(QFile::copy(QStringLiteral(TAMVEX_SHARED_DIR "/fixtures/jet/jst_small.mdb"), db));
+    QVERIFY(QFile::copy(QStringLiteral(TAMVEX_FIXTURES_DIR "/jet/jst_small.mdb"), db));
     search(main, QString());
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(main->Grd1->Rows(), 14); // header and the fixture's 13 rows
@@ -136,7 +136,7 @@ void TestFaultsDatabase::replacedBetweenTwoSearches()
 
     // An installer swaps in another collection's file while the window is open.
     const QString next = fixture.folder() + u"/jst.next"_qs;
-    QVERIFY(QFile::copy(QStringLiteral(TAMVEX_SHARED_DIR "/fixtures/jet/jst_small.mdb"), next));
+    QVERIFY(QFile::copy(QStringLiteral(TAMVEX_FIXTURES_DIR "/jet/jst_small.mdb"), next));
     QVERIFY(QFile::remove(db));
     QVERIFY(QFile::rename(next, db));
     search(main, QString());
