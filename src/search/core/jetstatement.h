@@ -27,6 +27,10 @@ struct JetStatement {
     std::vector<std::shared_ptr<const std::vector<std::int64_t>>> candidates;
 };
 
+// The rows (ascending rowids) that may match a group, or null for every row.
+using CandidateSource = std::function<std::shared_ptr<const std::vector<std::int64_t>>(const PatternGroup &)>;
+inline constexpr std::size_t kInlineCandidates = 20000;
+
 // Translates a statement written for the reference engine to SQLite:
 //  - "&" is string concatenation; a run of string literals and chr(n)
 //    joined by "&" is folded into one literal, so the pattern of a term with
@@ -48,7 +52,4 @@ struct JetStatement {
 // way, and SQLite's sort keeps rows with equal keys in the order met.
 // Failures: an unterminated string literal or bracket, chr() outside
 // 0..65535, an unreadable like pattern.
-// The rows (ascending rowids) that may match a group, or null for every row.
-using CandidateSource = std::function<std::shared_ptr<const std::vector<std::int64_t>>(const PatternGroup &)>;
-inline constexpr std::size_t kInlineCandidates = 20000;
 Result<JetStatement> translateJetStatement(const QString &statement, const CandidateSource &candidates = {});
