@@ -3,7 +3,7 @@
 //   like_bench [--size-mb N] [--runs N] [--db PATH]
 
 #include "contentdatabase.h"
-#include "modtamvex.h"
+#include "programfolder.h"
 #include "queryplan.h"
 
 #include <QDir>
@@ -133,7 +133,8 @@ int main(int argc, char **argv)
         generate(o, rare);
     const qint64 bytes = contentBytes(o.db);
     const QueryPlan plan = buildQuery(rare);
-    const QString cs = modTamvex::makeConnectionString(QFileInfo(o.db).absolutePath());
+    const DatabaseLocation location{QFileInfo(o.db).absolutePath() + QStringLiteral("/jst.mdb"),
+                                    joinTail(ProgramFolder(), QStringLiteral("/tmp"))};
     const QByteArray builtinSql = QStringLiteral("select subject,htm from maindata where content like '%%1%' order by date desc").arg(rare).toUtf8();
     std::size_t builtinRows = 0, ourRows = 0;
     builtinLike(o.db, builtinSql); // warm the page cache
@@ -142,7 +143,7 @@ int main(int argc, char **argv)
     std::vector<double> b, u;
     for (int i = 0; i < o.runs; ++i) {
         b.push_back(medianMs(1, [&] { return builtinLike(o.db, builtinSql); }, builtinRows));
-        u.push_back(medianMs(1, [&] { return ContentDatabase::runStatement(cs, plan.SqlText).value().size(); }, ourRows));
+        u.push_back(medianMs(1, [&] { return ContentDatabase::runStatement(location, plan.SqlText).value().size(); }, ourRows));
     }
     std::sort(b.begin(), b.end());
     std::sort(u.begin(), u.end());

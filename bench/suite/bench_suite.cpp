@@ -8,7 +8,6 @@
 
 #include "benchtimer.h"
 #include "contentdatabase.h"
-#include "modtamvex.h"
 #include "pagemarker.h"
 #include "programfolder.h"
 #include "queryplan.h"
@@ -56,7 +55,7 @@ std::size_t sqliteLike(const Corpus &c, const QueryPlan &plan, const QStringList
     QStringList clauses;
     for (int i = 0; i < terms.size(); ++i)
         clauses << QStringLiteral("content like ?%1").arg(i + 1);
-    if (plan.SearchMode == QLatin1String("mod4"))
+    if (plan.mode == SearchMode::AnyTerm)
         sql += QStringLiteral(" where ") + clauses.join(QStringLiteral(" or "));
     else if (!clauses.isEmpty())
         sql += QStringLiteral(" where ") + clauses.join(QStringLiteral(" and ")) + QStringLiteral(" order by date desc");
@@ -98,7 +97,7 @@ long ripgrep(const Corpus &c, const QStringList &terms)
 std::size_t ours(const Corpus &c, const QueryPlan &plan, bool index)
 {
     TermIndexRegistry::instance().setEnabled(index);
-    const auto rows = ContentDatabase::runStatement(modTamvex::makeConnectionString(c.dir), plan.SqlText);
+    const auto rows = ContentDatabase::runStatement(DatabaseLocation::inFolder(c.dir), plan.SqlText);
     return rows.ok() ? rows.value().size() : 0;
 }
 
@@ -113,7 +112,7 @@ void measure(const Corpus &c, const Query &q)
     long rgRows = -1;
     const bool bigOrSlow = c.contentBytes > 3e8;
     const double like = medianMs(bigOrSlow ? 3 : g_runs, [&] { likeRows = sqliteLike(c, plan, terms); });
-    const bool rgFits = plan.SearchMode == QLatin1String("mod4") || terms.size() == 1;
+    const bool rgFits = plan.mode == SearchMode::AnyTerm || terms.size() == 1;
     const double rg = rgFits ? medianMs(g_runs, [&] { rgRows = ripgrep(c, terms); }) : -1;
     const double scan = medianMs(g_runs, [&] { scanRows = ours(c, plan, false); });
     const double index = medianMs(g_runs, [&] { indexRows = ours(c, plan, true); });
@@ -175,7 +174,6 @@ PostingTable buildIndex(const Corpus &c)
     g_notes << QStringLiteral("- %1: %2 records, %3 MB of content; index %4 MB = %5x the text, built in %6 s on two threads (+%7 s to write)")
                    .arg(c.name).arg(c.records).arg(c.contentBytes / 1e6, 0, 'f', 0).arg(size / 1e6, 0, 'f', 0)
                    .arg(size / c.contentBytes, 0, 'f', 2).arg(buildMs / 1e3, 0, 'f', 1).arg(saveMs / 1e3, 0, 'f', 1);
-    setProgramFolderOverride(c.dir);
     TermIndexRegistry &registry = TermIndexRegistry::instance();
     registry.reset();
     registry.setEnabled(true);
@@ -216,8 +214,7 @@ void firstRecord(const Corpus &c)
 {
     std::size_t rows = 0;
     const double ms = medianMs(3, [&] {
-        const auto result = ContentDatabase::runStatement(modTamvex::makeConnectionString(c.dir),
-                                                          buildQuery(QString()).SqlText);
+        const auto result = ContentDatabase::runStatement(DatabaseLocation::inFolder(c.dir), buildQuery(QString()).SqlText);
         rows = result.ok() ? result.value().size() : 0;
         if (!rows)
             return;

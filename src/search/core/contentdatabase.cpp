@@ -1,18 +1,10 @@
 #include "contentdatabase.h"
 
 #include "filetests.h"
-#include "jetstatement.h"
-#include "modtamvex.h"
-#include "sqlitedialect.h"
-
-#ifdef TAMVEX_HAVE_JET
 #include "jetdatabase.h"
-#endif
-
-#ifdef TAMVEX_HAVE_INDEX
-#include "programfolder.h"
+#include "jetstatement.h"
+#include "sqlitedialect.h"
 #include "termindexregistry.h"
-#endif
 
 #include <QFile>
 #include <QFileInfo>
@@ -73,27 +65,22 @@ Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format)
     case ContentDatabase::Format::Unknown:
         return openFailure(path, QStringLiteral("the file is neither an SQLite nor a Jet database, or cannot be read."));
     case ContentDatabase::Format::Jet:
-#ifdef TAMVEX_HAVE_JET
         return openJetDatabase(path);
-#else
-        return openFailure(path, QStringLiteral("Jet database files cannot be read by this build."));
-#endif
     case ContentDatabase::Format::SQLite:
         break;
     }
     return openSqlite(path);
 }
 
-#ifdef TAMVEX_HAVE_INDEX
 using IndexHandle = std::shared_ptr<const TermIndex>;
 
 // The term index of an SQLite database when it is ready for the file as it
 // is now. Jet files are scanned: their rows live in memory already.
-IndexHandle readyIndex(const QString &path, ContentDatabase::Format format)
+IndexHandle readyIndex(const DatabaseLocation &location, ContentDatabase::Format format)
 {
     if (format != ContentDatabase::Format::SQLite)
         return nullptr;
-    return TermIndexRegistry::instance().indexFor(path, joinTail(ProgramFolder(), QStringLiteral("/tmp")));
+    return TermIndexRegistry::instance().indexFor(location.database, location.tmpFolder);
 }
 
 // The rows the index allows for a pattern group (null: every row).
@@ -109,11 +96,6 @@ CandidateSource candidatesFrom(const IndexHandle &index)
         return rows ? std::make_shared<const RowSet>(std::move(*rows)) : nullptr;
     };
 }
-#else
-using IndexHandle = std::shared_ptr<const void>;
-IndexHandle readyIndex(const QString &, ContentDatabase::Format) { return nullptr; }
-CandidateSource candidatesFrom(const IndexHandle &) { return {}; }
-#endif
 }
 
 namespace ContentDatabase {
@@ -134,13 +116,15 @@ Format detectFormat(const QString &path)
     return Format::Unknown;
 }
 
-Result<ResultRows> runStatement(const QString &connectionString, const QString &statement)
+Result<ResultRows> runStatement(const DatabaseLocation &location, const QString &statement)
 {
-    const QString path = modTamvex::dataSourceOf(connectionString);
+    const QString &path = location.database;
+    // The window's location comes from the connection string; an empty path
+    // is one that named no Data Source.
     if (path.isEmpty())
         return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The connection string names no data source.")};
     const Format format = detectFormat(path);
-    const IndexHandle index = readyIndex(path, format);
+    const IndexHandle index = readyIndex(location, format);
     auto translated = translateJetStatement(statement, candidatesFrom(index));
     if (!translated.ok())
         return Failure{translated.failure().number,

@@ -4,8 +4,6 @@
 
 #include "contentdatabase.h"
 #include "indexcorpus.h"
-#include "modtamvex.h"
-#include "programfolder.h"
 #include "querygenerator.h"
 #include "queryplan.h"
 #include "termindexregistry.h"
@@ -37,13 +35,11 @@ void TestTermIndexDifferential::initTestCase()
     QVERIFY(QDir().mkpath(m_root.filePath(u"ties"_qs)));
     // Enough rows that sorting them all spills to disk, over three dates.
     QVERIFY(IndexCorpus::writeCorpus(m_root.filePath(u"ties"_qs), 40000, 3, 2024));
-    setProgramFolderOverride(m_root.filePath(u"program"_qs));
 }
 
 void TestTermIndexDifferential::cleanupTestCase()
 {
     TermIndexRegistry::instance().reset();
-    setProgramFolderOverride(QString());
 }
 
 void TestTermIndexDifferential::sameRowsAsScan_data()
@@ -59,14 +55,14 @@ void TestTermIndexDifferential::sameRowsAsScan()
     QFETCH(QString, folder);
     QFETCH(int, queries);
     const QString dir = m_root.filePath(folder);
-    const QString connection = modTamvex::makeConnectionString(dir);
+    // The kept index goes to a program folder of its own, apart from the data.
+    const DatabaseLocation location{dir + u"/jst.mdb"_qs, m_root.filePath(u"program/tmp"_qs)};
     TermIndexRegistry &registry = TermIndexRegistry::instance();
     registry.reset();
     registry.setEnabled(true);
-    const QString keep = joinTail(ProgramFolder(), u"/tmp"_qs);
-    QVERIFY(!registry.indexFor(dir + u"/jst.mdb"_qs, keep));
+    QVERIFY(!registry.indexFor(location.database, location.tmpFolder));
     registry.waitUntilIdle();
-    QVERIFY(registry.indexFor(dir + u"/jst.mdb"_qs, keep));
+    QVERIFY(registry.indexFor(location.database, location.tmpFolder));
 
     QueryGenerator generator(IndexCorpus::contents(dir), IndexCorpus::alphabet(), 950);
     int withRows = 0, failures = 0;
@@ -74,9 +70,9 @@ void TestTermIndexDifferential::sameRowsAsScan()
         const QString text = generator.next();
         const QueryPlan plan = buildQuery(text);
         registry.setEnabled(false);
-        const Result<ResultRows> scan = ContentDatabase::runStatement(connection, plan.SqlText);
+        const Result<ResultRows> scan = ContentDatabase::runStatement(location, plan.SqlText);
         registry.setEnabled(true);
-        const Result<ResultRows> indexed = ContentDatabase::runStatement(connection, plan.SqlText);
+        const Result<ResultRows> indexed = ContentDatabase::runStatement(location, plan.SqlText);
         const QByteArray what = text.toUtf8();
         QVERIFY2(scan.ok() == indexed.ok(), (what + " / " + (scan.ok() ? indexed : scan).failure().description.toUtf8()).constData());
         if (!scan.ok()) {

@@ -1,13 +1,10 @@
 #include "clicommands.h"
 
-#include "contentdatabase.h"
-#include "modtamvex.h"
+#include "databaselocation.h"
+#include "highlightedpagewriter.h"
 #include "programfolder.h"
 #include "queryplan.h"
-#include "searchmessages.h"
-#ifdef TAMVEX_HAVE_VIEWER_CORE
-#include "highlightedpagewriter.h"
-#endif
+#include "searchrun.h"
 
 #include <cstdio>
 
@@ -27,13 +24,16 @@ int usage()
     return 64;
 }
 
-// Takes "--program-folder DIR" off the front of args, if it is there.
-void takeProgramFolder(QStringList &args)
+// Takes "--program-folder DIR" off the front of args and returns DIR; the
+// executable's folder when the option is not there or DIR is empty.
+QString takeProgramFolder(QStringList &args)
 {
+    QString folder;
     if (args.size() >= 2 && args.first() == QLatin1String("--program-folder")) {
-        setProgramFolderOverride(args.at(1));
+        folder = args.at(1);
         args.remove(0, 2);
     }
+    return folder.isEmpty() ? ProgramFolder() : folder;
 }
 
 int statement(const QStringList &args)
@@ -41,29 +41,29 @@ int statement(const QStringList &args)
     if (args.size() != 1)
         return usage();
     const QueryPlan plan = buildQuery(trimBlanks(args.first()));
-    writeUtf8(stdout, plan.SearchMode + QLatin1Char('\n') + plan.TermsText + QLatin1Char('\n') + plan.SqlText
+    writeUtf8(stdout, searchModeText(plan.mode) + QLatin1Char('\n') + plan.TermsText + QLatin1Char('\n') + plan.SqlText
                           + QLatin1Char('\n'));
     return 0;
 }
 
 int search(QStringList args)
 {
-    takeProgramFolder(args);
+    const DatabaseLocation location = DatabaseLocation::inFolder(takeProgramFolder(args));
     if (args.size() != 1)
         return usage();
-    const QueryPlan plan = buildQuery(trimBlanks(args.first()));
-    const QString connection = modTamvex::makeConnectionString(ProgramFolder());
-    const auto rows = ContentDatabase::runStatement(connection, plan.SqlText);
-    if (!rows.ok()) {
-        writeUtf8(stderr, failureReport(rows.failure()) + QLatin1Char('\n'));
+    const SearchOutcome outcome = runSearch(buildQuery(trimBlanks(args.first())), location);
+    switch (outcome.end) {
+    case SearchEnd::Failed:
+        writeUtf8(stderr, failureReport(outcome.failure) + QLatin1Char('\n'));
         return 2;
-    }
-    if (rows.value().empty()) {
-        writeUtf8(stderr, noResultMessage(plan.TermsText) + QLatin1Char('\n'));
+    case SearchEnd::NoRows:
+        writeUtf8(stderr, outcome.message + QLatin1Char('\n'));
         return 1;
+    case SearchEnd::Rows:
+        break;
     }
     QString out;
-    for (const ResultRow &row : rows.value())
+    for (const ResultRow &row : outcome.rows)
         out += row.subject + QLatin1Char('\t') + row.htm + QLatin1Char('\n');
     writeUtf8(stdout, out);
     return 0;
@@ -71,17 +71,12 @@ int search(QStringList args)
 
 int mark(QStringList args)
 {
-    takeProgramFolder(args);
+    const QString folder = takeProgramFolder(args);
     if (args.size() != 2)
         return usage();
-#ifdef TAMVEX_HAVE_VIEWER_CORE
-    const QString folder = ProgramFolder();
     const QString tempPage = joinTail(joinTail(folder, QStringLiteral("/tmp/")), QStringLiteral("TmpVORNAX.htm"));
     WriteHighlightedPage(folder, tempPage, args.at(0), args.at(1));
     return 0;
-#else
-    return usage();
-#endif
 }
 }
 
