@@ -6,7 +6,6 @@
 #include "blanks.h"
 #include "contentdatabase.h"
 #include "fuzzinput.h"
-#include "modtamvex.h"
 #include "queryplan.h"
 
 #include <QCryptographicHash>
@@ -25,7 +24,7 @@ namespace {
 struct Fixture {
     QTemporaryDir dir;
     QString path;
-    QString connection;
+    DatabaseLocation location;
     QByteArray hash;
     QSet<QString> rows; // subject + '\t' + htm
 };
@@ -70,7 +69,7 @@ Fixture &fixture()
         auto *made = new Fixture;
         made->path = QDir(made->dir.path()).filePath(u"jst.mdb"_qs);
         writeDatabase(*made);
-        made->connection = modTamvex::makeConnectionString(made->dir.path());
+        made->location = DatabaseLocation::inFolder(made->dir.path());
         made->hash = hashOf(made->path);
         return made;
     }();
@@ -85,9 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Whatever the reader typed stays inside the one select the builder writes.
     check(plan.SqlText.startsWith(u"select subject,htm from  maindata "_qs), "statement is not the select over maindata");
 
-    const Result<ResultRows> rows = ContentDatabase::runStatement(DatabaseLocation{modTamvex::dataSourceOf(f.connection), QString()}, plan.SqlText);
+    const Result<ResultRows> rows = ContentDatabase::runStatement(f.location, plan.SqlText);
     if (rows.ok()) {
-        check(plan.SearchMode != u"mod1"_qs || rows->size() == size_t(f.rows.size()), "list-all lost rows");
+        check(plan.mode != SearchMode::ListAll || rows->size() == size_t(f.rows.size()), "list-all lost rows");
         for (const ResultRow &row : rows.value())
             check(f.rows.contains(row.subject + u'\t' + row.htm), "a row that is not in maindata");
     } else {

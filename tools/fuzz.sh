@@ -17,14 +17,9 @@ export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 mkdir -p "$build/artifacts"
 
-# The shared Jet fixtures lie beside the checkout; they seed the Jet reader
-# target when they are there.
-jet_seeds=()
-if [ -d "$root/../shared/fixtures/jet" ]; then
-  jet_seeds=("$root/../shared/fixtures/jet")
-else
-  echo "fuzz.sh: no ../shared/fixtures/jet beside the checkout; Jet target uses its committed seeds only" >&2
-fi
+# The Jet test fixtures (whole files, a truncated and a damaged one) seed
+# the Jet reader target too.
+jet_seeds=("$root/tests/fixtures/jet")
 
 status=0
 run() {
@@ -33,7 +28,7 @@ run() {
   mkdir -p "$work"
   echo "== $target: ${seconds}s"
   # New inputs go to the work folder (the first one); the committed seeds
-  # and the shared fixtures are only read.
+  # and the fixtures are only read.
   if ! "$build/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 \
       -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" "$@" \
       "$work" "$root/fuzz/corpus/${target#fuzz_}" ${extra_dirs[@]+"${extra_dirs[@]}"} \

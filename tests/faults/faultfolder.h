@@ -63,7 +63,7 @@ inline QByteArray big5(const QString &text)
 inline bool pageShown(FrmTamvexMain *main, int timeoutMs = 60000)
 {
     for (int waited = 0; waited < timeoutMs; waited += 20) {
-        if (main->LblDesc->url() == QUrl::fromLocalFile(main->navigatedPath()) && !main->LblDesc->page()->isLoading())
+        if (main->LblDesc()->url() == QUrl::fromLocalFile(main->navigatedPath()) && !main->LblDesc()->page()->isLoading())
             return true;
         QTest::qWait(20);
     }
@@ -73,7 +73,7 @@ inline bool pageShown(FrmTamvexMain *main, int timeoutMs = 60000)
 // Sets the query box and presses Enter in it, as the reader does.
 inline void search(FrmTamvexMain *main, const QString &text)
 {
-    main->TxtQuery->setEditText(text);
-    QTest::keyClick(main->TxtQuery, Qt::Key_Return);
+    main->TxtQuery()->setEditText(text);
+    QTest::keyClick(main->TxtQuery(), Qt::Key_Return);
 }
 }

@@ -62,7 +62,7 @@ void TestFaultsDatabase::badDatabaseAtStart()
         QCOMPARE(QProcess::execute(u"/usr/bin/python3"_qs,
                      {u"-c"_qs, u"import sqlite3,sys; sqlite3.connect(sys.argv[1]).execute('create table other(x)')"_qs, db}), 0);
     else if (kind.endsWith(u".mdb"_qs))
-        QVERIFY(QFile::copy(QStringLiteral(TAMVEX_SHARED_DIR "/fixtures/jet/") + kind, db));
+        QVERIFY(QFile::copy(QStringLiteral(TAMVEX_FIXTURES_DIR "/jet/") + kind, db));
 
     FrmTamvexMain *main = fixture.openMainWindow();
     QVERIFY(main);
@@ -78,10 +78,10 @@ void TestFaultsDatabase::badDatabaseAtStart()
 
     // Once a good database is back, the next search finds rows.
     clear(db);
-    QVERIFY(QFile::copy(QStringLiteral(TAMVEX_SHARED_DIR "/fixtures/jet/jst_small.mdb"), db));
+    QVERIFY(QFile::copy(QStringLiteral(TAMVEX_FIXTURES_DIR "/jet/jst_small.mdb"), db));
     search(main, QString());
     QCOMPARE(fixture.messages.size(), 1);
-    QCOMPARE(main->Grd1->Rows(), 14); // header and the fixture's 13 rows
+    QCOMPARE(main->Grd1()->Rows(), 14); // header and the fixture's 13 rows
 }
 
 void TestFaultsDatabase::lockedDatabaseThenReleased()
@@ -91,8 +91,8 @@ void TestFaultsDatabase::lockedDatabaseThenReleased()
     FrmTamvexMain *main = fixture.openMainWindow();
     QVERIFY(main);
     search(main, u"發熱"_qs);
-    const int rowsBefore = main->Grd1->Rows();
-    const QString firstBefore = main->Grd1->TextMatrix(1, 0);
+    const int rowsBefore = main->Grd1()->Rows();
+    const QString firstBefore = main->Grd1()->TextMatrix(1, 0);
     QVERIFY(rowsBefore > 2);
 
     // Another process holds an exclusive lock until its input closes.
@@ -115,14 +115,14 @@ void TestFaultsDatabase::lockedDatabaseThenReleased()
     QVERIFY2(prompt.contains(u"locked by another program"_qs), qPrintable(prompt));
     QVERIFY2(prompt.contains(u"then search again"_qs), qPrintable(prompt));
     // Nothing lost: the list still holds the earlier search.
-    QCOMPARE(main->Grd1->Rows(), rowsBefore);
-    QCOMPARE(main->Grd1->TextMatrix(1, 0), firstBefore);
+    QCOMPARE(main->Grd1()->Rows(), rowsBefore);
+    QCOMPARE(main->Grd1()->TextMatrix(1, 0), firstBefore);
 
     holder.closeWriteChannel();
     QVERIFY(holder.waitForFinished(10000));
     search(main, u"頭痛"_qs);
     QCOMPARE(fixture.messages.size(), 1);
-    QVERIFY(main->Grd1->Rows() > 1);
+    QVERIFY(main->Grd1()->Rows() > 1);
 }
 
 void TestFaultsDatabase::replacedBetweenTwoSearches()
@@ -132,15 +132,15 @@ void TestFaultsDatabase::replacedBetweenTwoSearches()
     FrmTamvexMain *main = fixture.openMainWindow();
     QVERIFY(main);
     search(main, QString());
-    QVERIFY(main->Grd1->Rows() > 14);
+    QVERIFY(main->Grd1()->Rows() > 14);
 
     // An installer swaps in another collection's file while the window is open.
     const QString next = fixture.folder() + u"/jst.next"_qs;
-    QVERIFY(QFile::copy(QStringLiteral(TAMVEX_SHARED_DIR "/fixtures/jet/jst_small.mdb"), next));
+    QVERIFY(QFile::copy(QStringLiteral(TAMVEX_FIXTURES_DIR "/jet/jst_small.mdb"), next));
     QVERIFY(QFile::remove(db));
     QVERIFY(QFile::rename(next, db));
     search(main, QString());
-    QCOMPARE(main->Grd1->Rows(), 14);
+    QCOMPARE(main->Grd1()->Rows(), 14);
 
     // And back to an SQLite file of one record.
     QCOMPARE(QProcess::execute(u"/usr/bin/python3"_qs,
@@ -154,8 +154,8 @@ void TestFaultsDatabase::replacedBetweenTwoSearches()
     QVERIFY(QFile::remove(db));
     QVERIFY(QFile::rename(next, db));
     search(main, QString());
-    QCOMPARE(main->Grd1->Rows(), 2);
-    QCOMPARE(main->Grd1->TextMatrix(1, 0), u"only one"_qs);
+    QCOMPARE(main->Grd1()->Rows(), 2);
+    QCOMPARE(main->Grd1()->TextMatrix(1, 0), u"only one"_qs);
     QVERIFY(fixture.messages.isEmpty());
 }
 

@@ -29,9 +29,9 @@ private:
         if (!main)
             return QString();
         search(main, term);
-        if (main->Grd1->Rows() < 4)
+        if (main->Grd1()->Rows() < 4)
             return QString();
-        return recordPagePath(fixture.folder(), main->Grd1->TextMatrix(2, 1));
+        return recordPagePath(fixture.folder(), main->Grd1()->TextMatrix(2, 1));
     }
 };
 
@@ -56,19 +56,19 @@ void TestFaultsPages::unusablePageShowsEmptyPage()
     else if (kind == u"folder"_qs)
         QVERIFY(QDir().mkdir(page));
 
-    main->Grd1->setRow(2);
-    QCOMPARE(main->ct->text(), u"第2筆"_qs);
+    main->Grd1()->setRow(2);
+    QCOMPARE(main->ct()->text(), u"第2筆"_qs);
     // The empty temporary page is shown, not row 1's marked page.
-    QCOMPARE(main->navigatedPath(), main->TempPagePath);
-    QCOMPARE(QFileInfo(main->TempPagePath).size(), 0);
+    QCOMPARE(main->navigatedPath(), FrmTamvexMainTesting::TempPagePath(main));
+    QCOMPARE(QFileInfo(FrmTamvexMainTesting::TempPagePath(main)).size(), 0);
     QVERIFY(pageShown(main));
     QCOMPARE(MainWindowFixture::evaluate(main, u"document.body ? document.body.innerText : ''"_qs).toString(), QString());
     QVERIFY(fixture.messages.isEmpty());
 
     // The next record is shown in full and marked.
-    main->Grd1->setRow(3);
-    const QByteArray third = readBytes(recordPagePath(fixture.folder(), main->Grd1->TextMatrix(3, 1)));
-    const QByteArray shown = readBytes(main->TempPagePath);
+    main->Grd1()->setRow(3);
+    const QByteArray third = readBytes(recordPagePath(fixture.folder(), main->Grd1()->TextMatrix(3, 1)));
+    const QByteArray shown = readBytes(FrmTamvexMainTesting::TempPagePath(main));
     QCOMPARE(withoutMarks(shown), third);
     QVERIFY(shown.contains(QByteArrayLiteral("<font color=red>") + big5(u"發熱"_qs) + QByteArrayLiteral("</font>")));
 }
@@ -109,9 +109,9 @@ void TestFaultsPages::largeAndBrokenPagesKeepEveryByte()
     QVERIFY(!path.isEmpty());
     QVERIFY(writeBytes(path, page));
 
-    main->Grd1->setRow(2);
-    QCOMPARE(main->navigatedPath(), main->TempPagePath);
-    const QByteArray shown = readBytes(main->TempPagePath);
+    main->Grd1()->setRow(2);
+    QCOMPARE(main->navigatedPath(), FrmTamvexMainTesting::TempPagePath(main));
+    const QByteArray shown = readBytes(FrmTamvexMainTesting::TempPagePath(main));
     QCOMPARE(shown.count(QByteArrayLiteral("<font color=red>")), marks);
     QVERIFY(withoutMarks(shown) == page);
     QCOMPARE(readBytes(path), page); // the record page is only read
@@ -140,27 +140,27 @@ void TestFaultsPages::temporaryPageCannotBeWritten()
     if (kind == u"tmpfile"_qs) {
         QVERIFY(writeBytes(tmp, QByteArrayLiteral("not a folder")));
     } else {
-        QVERIFY(QDir().mkpath(main->TempPagePath));
+        QVERIFY(QDir().mkpath(FrmTamvexMainTesting::TempPagePath(main)));
     }
 
     for (int row : {2, 3}) {
-        main->Grd1->setRow(row);
-        const QString own = recordPagePath(fixture.folder(), main->Grd1->TextMatrix(row, 1));
+        main->Grd1()->setRow(row);
+        const QString own = recordPagePath(fixture.folder(), main->Grd1()->TextMatrix(row, 1));
         // The selected record's own page, unmarked, never an older page.
         QCOMPARE(main->navigatedPath(), own);
         QVERIFY(pageShown(main));
         QVERIFY(MainWindowFixture::evaluate(main, u"document.body.innerText"_qs).toString()
-                    .contains(main->Grd1->TextMatrix(row, 0)));
+                    .contains(main->Grd1()->TextMatrix(row, 0)));
     }
     QVERIFY(fixture.messages.isEmpty());
     if (kind == u"tmpfile"_qs)
         QCOMPARE(readBytes(tmp), QByteArray("not a folder"));
     else
-        QVERIFY(QFileInfo(main->TempPagePath).isDir());
+        QVERIFY(QFileInfo(FrmTamvexMainTesting::TempPagePath(main)).isDir());
 
     // Closing the window leaves what it could not use alone.
     main->Unload();
-    QVERIFY(QFileInfo::exists(kind == u"tmpfile"_qs ? tmp : main->TempPagePath));
+    QVERIFY(QFileInfo::exists(kind == u"tmpfile"_qs ? tmp : FrmTamvexMainTesting::TempPagePath(main)));
 }
 
 QTEST_MAIN(TestFaultsPages)

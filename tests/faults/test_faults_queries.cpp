@@ -43,21 +43,21 @@ void TestFaultsQueries::queryWithoutMatchKeepsList()
     FrmTamvexMain *main = fixture.openMainWindow();
     QVERIFY(main);
     search(main, u"發熱"_qs);
-    const int rows = main->Grd1->Rows();
+    const int rows = main->Grd1()->Rows();
     QVERIFY(rows > 2);
 
     search(main, query);
     // The box still holds the whole text the reader gave.
-    QCOMPARE(main->TxtQuery->currentText(), trimBlanks(query));
+    QCOMPARE(main->TxtQuery()->currentText(), trimBlanks(query));
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages.first().prompt, noResultMessage(buildQuery(trimBlanks(query)).TermsText));
-    QCOMPARE(main->Grd1->Rows(), rows);
-    QCOMPARE(main->LastMode, u"mod3a"_qs);
+    QCOMPARE(main->Grd1()->Rows(), rows);
+    QCOMPARE(FrmTamvexMainTesting::LastMode(main), u"mod3a"_qs);
 
     // The window goes on searching.
     search(main, u"頭痛"_qs);
     QCOMPARE(fixture.messages.size(), 1);
-    QVERIFY(main->Grd1->Rows() > 1);
+    QVERIFY(main->Grd1()->Rows() > 1);
 }
 
 void TestFaultsQueries::hundredThousandTermsFindAndMark()
@@ -72,14 +72,14 @@ void TestFaultsQueries::hundredThousandTermsFindAndMark()
         terms << u"無%1"_qs.arg(i);
     const QString query = u"+"_qs + terms.join(u' ');
     search(main, query);
-    QCOMPARE(main->TxtQuery->currentText(), query);
+    QCOMPARE(main->TxtQuery()->currentText(), query);
     QVERIFY(fixture.messages.isEmpty());
-    QCOMPARE(main->TermIndex, 100000);
-    QCOMPARE(main->LastMode, u"mod4"_qs);
-    QVERIFY(main->Grd1->Rows() > 2);
-    const QByteArray shown = readBytes(main->TempPagePath);
+    QCOMPARE(FrmTamvexMainTesting::TermIndex(main), 100000);
+    QCOMPARE(FrmTamvexMainTesting::LastMode(main), u"mod4"_qs);
+    QVERIFY(main->Grd1()->Rows() > 2);
+    const QByteArray shown = readBytes(FrmTamvexMainTesting::TempPagePath(main));
     QVERIFY(shown.contains(QByteArrayLiteral("<font color=red>") + big5(u"發熱"_qs) + QByteArrayLiteral("</font>")));
-    QCOMPARE(withoutMarks(shown), readBytes(recordPagePath(fixture.folder(), main->Grd1->TextMatrix(1, 1))));
+    QCOMPARE(withoutMarks(shown), readBytes(recordPagePath(fixture.folder(), main->Grd1()->TextMatrix(1, 1))));
 }
 
 QTEST_MAIN(TestFaultsQueries)

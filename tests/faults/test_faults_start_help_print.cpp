@@ -55,7 +55,7 @@ void TestFaultsStartHelpPrint::picturesThatAreNoPictures()
     start->cmdQuery->click();
     auto *main = static_cast<FrmTamvexMain *>(Forms::existing(u"FrmTamvexMain"_qs));
     QVERIFY(main && main->isVisible());
-    QCOMPARE(main->Grd1->Row(), 1);
+    QCOMPARE(main->Grd1()->Row(), 1);
     QVERIFY(fixture.messages.isEmpty());
 }
 
@@ -86,7 +86,7 @@ void TestFaultsStartHelpPrint::badHelpPage()
     QVERIFY(main);
     QCOMPARE(main->navigatedPath(), help);
     // A folder is shown as a listing, at its URL with a closing "/".
-    QTRY_VERIFY_WITH_TIMEOUT(main->LblDesc->url().toLocalFile().startsWith(help) && !main->LblDesc->page()->isLoading(),
+    QTRY_VERIFY_WITH_TIMEOUT(main->LblDesc()->url().toLocalFile().startsWith(help) && !main->LblDesc()->page()->isLoading(),
                              60000);
     // Only the empty collection's no-result message; the window works on.
     QCOMPARE(fixture.messages.size(), 1);
@@ -102,14 +102,14 @@ void TestFaultsStartHelpPrint::printWithoutPrinter()
     MainWindowFixture fixture;
     FrmTamvexMain *main = fixture.openMainWindow();
     QVERIFY(main);
-    QTest::keyClick(main->Grd1, Qt::Key_F7);
+    QTest::keyClick(main->Grd1(), Qt::Key_F7);
     QCOMPARE(fixture.messages.size(), 1);
     const QString prompt = fixture.messages.first().prompt;
     QVERIFY2(prompt.contains(u"482"_qs), qPrintable(prompt));
     QVERIFY2(prompt.contains(u"印表機"_qs), qPrintable(prompt));
     QVERIFY2(prompt.contains(u"請先"_qs), qPrintable(prompt)); // what to do
     // Nothing changed in the window.
-    QCOMPARE(main->Grd1->Row(), 1);
+    QCOMPARE(main->Grd1()->Row(), 1);
     QVERIFY(main->isVisible());
     // The core call says the same.
     const Status printed = RecordPrinter::printLine(u"傷寒論"_qs);

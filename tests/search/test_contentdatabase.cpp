@@ -1,5 +1,4 @@
 #include "contentdatabase.h"
-#include "modtamvex.h"
 #include "queryplan.h"
 #include "testdatabase.h"
 
@@ -37,8 +36,8 @@ void TestContentDatabase::initTestCase()
 Result<ResultRows> TestContentDatabase::search(const QString &box, const QString &folder)
 {
     const QueryPlan plan = buildQuery(trimBlanks(box));
-    const QString cs = modTamvex::makeConnectionString(folder.isEmpty() ? m_dir.path() : folder);
-    return ContentDatabase::runStatement(DatabaseLocation{modTamvex::dataSourceOf(cs), QString()}, plan.SqlText);
+    return ContentDatabase::runStatement(DatabaseLocation::inFolder(folder.isEmpty() ? m_dir.path() : folder),
+                                         plan.SqlText);
 }
 
 void TestContentDatabase::queriesGiveTheirRowsInOrder_data()

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void plainSubstringPatternsUseByteSearch_data();
     void plainSubstringPatternsUseByteSearch();
     void finderAgreesWithStdFindOnRandomText();
+    void caseBlindFinderAgreesWithFoldedFind();
 };
 
 void TestLikePattern::matchesByTheEngineRules_data()
@@ -31,6 +32,11 @@ void TestLikePattern::matchesByTheEngineRules_data()
     QTest::newRow("case ignored greek") << u"%σ%"_qs << u"ΣΑ"_qs << true;
     QTest::newRow("final sigma folds") << u"%ς%"_qs << u"Σ"_qs << true;
     QTest::newRow("kelvin sign folds to k") << u"%k%"_qs << u"\u212A"_qs << true;
+    QTest::newRow("kelvin sign inside a latin term") << u"%kt%"_qs << u"x\u212At"_qs << true;
+    QTest::newRow("long s folds to s") << u"%St%"_qs << u"\u017Ft"_qs << true;
+    QTest::newRow("second piece only through the kelvin sign") << u"%a%k%"_qs << u"AK\u212A"_qs << true;
+    QTest::newRow("latin term absent beside the kelvin sign") << u"%kt%"_qs << u"\u212Ax"_qs << false;
+    QTest::newRow("case blind letters keep other bytes exact") << u"%a@%"_qs << u"A`"_qs << false;
     QTest::newRow("full-width stays apart from ascii") << u"%Ａ%"_qs << u"A"_qs << false;
     QTest::newRow("underscore is one character") << u"%發_痛%"_qs << u"發頭痛"_qs << true;
     QTest::newRow("underscore needs a character") << u"%發_痛%"_qs << u"發痛"_qs << false;
@@ -89,7 +95,8 @@ void TestLikePattern::plainSubstringPatternsUseByteSearch_data()
     QTest::addColumn<bool>("plain");
     QTest::newRow("cjk term") << u"%發熱%"_qs << true;
     QTest::newRow("digits and punctuation") << u"%1:2、%"_qs << true;
-    QTest::newRow("letters fold") << u"%ab%"_qs << false;
+    QTest::newRow("ascii letters, searched case blind") << u"%ab%"_qs << true;
+    QTest::newRow("a letter with an accent folds") << u"%é%"_qs << false;
     QTest::newRow("sharp s has a capital") << u"%ß%"_qs << false;
     QTest::newRow("underscore") << u"%a_%"_qs << false;
     QTest::newRow("empty term") << u"%%"_qs << true;
@@ -120,6 +127,31 @@ void TestLikePattern::finderAgreesWithStdFindOnRandomText()
         const std::size_t from = hay.empty() ? 0 : static_cast<std::size_t>(random.bounded(static_cast<int>(hay.size())));
         const SubstringFinder finder(needle);
         QCOMPARE(finder.find(hay, from), hay.find(needle, from));
+    }
+}
+
+void TestLikePattern::caseBlindFinderAgreesWithFoldedFind()
+{
+    // Letters in both cases and the bytes that differ from a letter only in
+    // bit 0x20 ("@" and "`"), so that a wrong mask shows.
+    const char alphabet[] = {'a', 'A', 'b', 'B', '@', '`'};
+    QRandomGenerator random(11);
+    const auto lower = [](std::string text) {
+        for (char &c : text)
+            c = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+        return text;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string hay(static_cast<std::size_t>(random.bounded(0, 200)), 'a');
+        for (char &c : hay)
+            c = alphabet[random.bounded(6)];
+        std::string needle(static_cast<std::size_t>(random.bounded(1, 7)), 'a');
+        for (char &c : needle)
+            c = alphabet[random.bounded(6)];
+        needle = lower(needle);
+        const std::size_t from = hay.empty() ? 0 : static_cast<std::size_t>(random.bounded(static_cast<int>(hay.size())));
+        const SubstringFinder finder(needle, true);
+        QCOMPARE(finder.find(hay, from), lower(hay).find(needle, from));
     }
 }
 

@@ -67,10 +67,10 @@ void TestQueryPlan::buildsModeTermsAndStatement()
     QFETCH(QString, sql);
     QFETCH(int, termCount);
     const QueryPlan plan = buildQuery(trimBlanks(box));
-    QCOMPARE(plan.SearchMode, mode);
+    QCOMPARE(searchModeText(plan.mode), mode);
     QCOMPARE(plan.TermsText, terms);
     QCOMPARE(plan.SqlText, sql);
-    QCOMPARE(plan.TermIndex, termCount);
+    QCOMPARE(plan.clauseCount, termCount);
 }
 
 void TestQueryPlan::trimsOnlyBlanks_data()
@@ -114,7 +114,7 @@ void TestQueryPlan::hundredThousandTermsBuildTheirStatement()
     for (int i = 0; i < 100000; ++i)
         terms << QString::number(i);
     const QueryPlan plan = buildQuery(u"+"_qs + terms.join(QLatin1Char(' ')));
-    QCOMPARE(plan.TermIndex, 100000);
+    QCOMPARE(plan.clauseCount, 100000);
     QVERIFY(plan.SqlText.endsWith(u"  or content like '%99999%' "_qs));
     QCOMPARE(plan.SqlText.count(u" or content like '%"_qs), 100000);
 }

@@ -12,8 +12,9 @@ extern QString ConnectionString;
 QString makeConnectionString(const QString &folder);
 
 // The file named by the Data Source part of a connection string: the text
-// after "Data Source=" up to the next ";" (or the end). Empty when the
-// string has no Data Source.
+// after "Data Source=" up to ";Persist Security Info=" (so that a folder may
+// hold ";"), else up to the next ";", else to the end. Both keys are found
+// regardless of letter case. Empty when the string has no Data Source.
 QString dataSourceOf(const QString &connectionString);
 }
 

@@ -3,9 +3,10 @@
 #include <QString>
 
 // The folder of the running executable, read afresh at every call; nothing
-// about it is cached. Tests and the command-line tool may name another folder
-// with setProgramFolderOverride, which then takes the place of the
-// executable's folder for the whole process.
+// about it is cached. Tests of the windows, which find their files through
+// it, may name another folder with setProgramFolderOverride, which then
+// takes the place of the executable's folder for the whole process. Core
+// code takes its folders as arguments instead.
 QString ProgramFolder();
 
 // Sets (non-empty) or clears (empty) the folder that ProgramFolder() reports.

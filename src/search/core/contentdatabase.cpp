@@ -1,15 +1,12 @@
 #include "contentdatabase.h"
 
 #include "filetests.h"
-#include "jetstatement.h"
-#include "sqlitedialect.h"
-
-#ifdef TAMVEX_HAVE_JET
-#include "jetdatabase.h"
-#endif
-
 #include "indexbuild.h"
 #include "indexedsearch.h"
+#include "jetdatabase.h"
+#include "jetstatement.h"
+#include "parallelscan.h"
+#include "sqlitedialect.h"
 #include "termindexregistry.h"
 
 #include <QFile>
@@ -71,11 +68,7 @@ Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format)
     case ContentDatabase::Format::Unknown:
         return openFailure(path, QStringLiteral("the file is neither an SQLite nor a Jet database, or cannot be read."));
     case ContentDatabase::Format::Jet:
-#ifdef TAMVEX_HAVE_JET
         return openJetDatabase(path);
-#else
-        return openFailure(path, QStringLiteral("Jet database files cannot be read by this build."));
-#endif
     case ContentDatabase::Format::SQLite:
         break;
     }
@@ -105,6 +98,8 @@ Format detectFormat(const QString &path)
 Result<ResultRows> runStatement(const DatabaseLocation &location, const QString &statement, TermIndexRegistry *index)
 {
     const QString &path = location.database;
+    // The window's location comes from the connection string; an empty path
+    // is one that named no Data Source.
     if (path.isEmpty())
         return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The connection string names no data source.")};
     auto translated = translateJetStatement(statement);
@@ -117,6 +112,16 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
         if (const auto ready = index->indexFor(path))
             if (auto answered = answerFromIndex(*ready, translated.value(), path, [&] { return openDatabase(path, format); }))
                 return std::move(*answered);
+    }
+    if (format == Format::SQLite) {
+        const auto open = [&] {
+            auto db = openSqlite(path);
+            if (db.ok())
+                registerJetDialect(db.value().get());
+            return db;
+        };
+        if (auto rows = scanOnTwoThreads(path, translated.value(), open))
+            return std::move(*rows);
     }
     auto db = openDatabase(path, format);
     if (!db.ok())

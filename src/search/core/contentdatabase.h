@@ -17,7 +17,7 @@ class TermIndexRegistry;
 // format) or a Jet file, told apart by the file's first bytes.
 namespace ContentDatabase {
 
-// Opens the database at the location, runs the statement (the query
+// Opens the database at location.database, runs the statement (the query
 // language of the reference engine, translated) and returns its rows in
 // statement order. A new connection is opened for every call and the
 // database is never written. With a registry whose index was made from the
@@ -35,7 +35,7 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
 Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation &location, TermIndexRegistry &index,
                                                           const std::function<void(const BuildProgress &)> &progress = {});
 
-// Kinds of file that may stand at the Data Source.
+// Kinds of file that may stand at the database path.
 enum class Format { Missing, SQLite, Jet, Unknown };
 
 // Looks at the first bytes of the file.

@@ -1,19 +1,14 @@
 #pragma once
 
-#include "programfolder.h"
-
 #include <QString>
 
 // Where a search reads and keeps its files: the catalogue jst.mdb, and the
 // folder for the program's own files (the temporary page, kept index files).
 struct DatabaseLocation {
-    QString database;  // path of jst.mdb
-    QString tmpFolder; // the program folder's tmp folder
+    QString database;   // path of jst.mdb
+    QString tmpFolder;  // ProgramFolder + "/tmp"
 
-    // The files of the program folder, joined by the program's path rules.
-    static DatabaseLocation inFolder(const QString &programFolder)
-    {
-        return DatabaseLocation{joinTail(programFolder, QStringLiteral("/jst.mdb")),
-                                joinTail(programFolder, QStringLiteral("/tmp"))};
-    }
+    // programFolder + "/jst.mdb" and programFolder + "/tmp", joined as
+    // joinTail joins them (plain concatenation, nothing normalised).
+    static DatabaseLocation inFolder(const QString &programFolder);
 };

@@ -101,19 +101,30 @@ Result<LikePattern> LikePattern::compile(const QString &pattern)
     return compiled;
 }
 
+namespace {
+bool isAsciiLetter(char32_t c) { return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z'); }
+}
+
 void LikePattern::preparePlain()
 {
     // A byte search is exact when every piece between "%" signs is a run of
-    // literal characters without case variants, and both ends are open.
+    // literal characters without case variants, and both ends are open. ASCII
+    // letters are searched case blind; the only other characters folding to
+    // one (the Kelvin sign to "k", the long s to "s") are looked for apart.
     if (m_anchorStart || m_anchorEnd)
         return;
     auto pieces = std::make_shared<std::vector<Piece>>();
     QStringEncoder toUtf8(QStringEncoder::Utf8);
+    bool caseBlind = false;
     for (const Segment &segment : m_segments) {
         std::u32string literal;
         for (const Element &e : segment) {
-            if (e.kind != Element::Literal || !CaseFolding::isCaseless(e.ch))
+            const bool letter = e.kind == Element::Literal && isAsciiLetter(e.ch);
+            if (e.kind != Element::Literal || !(letter || CaseFolding::isCaseless(e.ch)))
                 return;
+            caseBlind = caseBlind || letter;
+            m_foldsKelvin = m_foldsKelvin || e.ch == U'k';
+            m_foldsLongS = m_foldsLongS || e.ch == U's';
             literal.push_back(e.ch);
         }
         if (literal.empty())
@@ -123,7 +134,7 @@ void LikePattern::preparePlain()
         pieces->push_back(Piece{std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), nullptr});
     }
     for (Piece &piece : *pieces)
-        piece.finder = std::make_unique<SubstringFinder>(piece.bytes);
+        piece.finder = std::make_unique<SubstringFinder>(piece.bytes, caseBlind);
     m_pieces = std::move(pieces);
     m_plain = true;
 }
@@ -139,11 +150,7 @@ std::vector<std::string> LikePattern::plainPieces() const
 
 bool LikePattern::matches(std::string_view utf8Value) const
 {
-    if (m_plain)
-        return matchesPlain(utf8Value);
-    thread_local std::u32string decoded;
-    decodeUtf8(utf8Value, decoded);
-    return matchesDecoded(decoded);
+    return m_plain ? matchesPlain(utf8Value) : matchesFolded(utf8Value);
 }
 
 bool LikePattern::matchesPlain(std::string_view value) const
@@ -152,10 +159,24 @@ bool LikePattern::matchesPlain(std::string_view value) const
     for (const Piece &piece : *m_pieces) {
         const std::size_t at = piece.finder->find(value, from);
         if (at == SubstringFinder::npos)
-            return false;
+            return holdsFoldingSigns(value) && matchesFolded(value);
         from = at + piece.bytes.size();
     }
     return true;
+}
+
+bool LikePattern::holdsFoldingSigns(std::string_view value) const
+{
+    static const SubstringFinder kelvin("\xE2\x84\xAA"), longS("\xC5\xBF");
+    return (m_foldsKelvin && kelvin.find(value) != SubstringFinder::npos)
+        || (m_foldsLongS && longS.find(value) != SubstringFinder::npos);
+}
+
+bool LikePattern::matchesFolded(std::string_view value) const
+{
+    thread_local std::u32string decoded;
+    decodeUtf8(value, decoded);
+    return matchesDecoded(decoded);
 }
 
 bool LikePattern::elementMatches(const Element &e, char32_t folded, char32_t raw)

@@ -24,8 +24,8 @@ public:
     // True when the UTF-8 value matches the whole pattern.
     bool matches(std::string_view utf8Value) const;
 
-    // True for "%" + literal + "%" patterns answered by a byte search, and
-    // for patterns made of "%" alone.
+    // True for "%" + literal + "%" patterns answered by a byte search (case
+    // blind for ASCII letters), and for patterns made of "%" alone.
     bool isPlainSubstring() const { return m_plain; }
 
     // The literal pieces between "%" signs, as UTF-8, when the pattern is
@@ -49,6 +49,10 @@ private:
 
     bool matchesDecoded(const std::u32string &value) const;
     bool matchesPlain(std::string_view value) const;
+    bool matchesFolded(std::string_view value) const;
+    // True when the value holds a sign that folds to one of the pattern's
+    // ASCII letters, so that only the folded comparison can tell.
+    bool holdsFoldingSigns(std::string_view value) const;
     static bool elementMatches(const Element &e, char32_t folded, char32_t raw);
     bool segmentAt(const Segment &segment, const std::u32string &folded,
                    const std::u32string &raw, std::size_t at) const;
@@ -59,5 +63,7 @@ private:
     bool m_anchorStart = true;
     bool m_anchorEnd = true;
     bool m_plain = false;
+    bool m_foldsKelvin = false; // a plain pattern holding "k"
+    bool m_foldsLongS = false;  // a plain pattern holding "s"
     std::shared_ptr<std::vector<Piece>> m_pieces;
 };

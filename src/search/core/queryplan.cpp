@@ -9,7 +9,7 @@ const QString kAllClose = QStringLiteral("order by [date] desc ");
 void appendClauses(QueryPlan &plan, const QString &joiner)
 {
     const QStringList terms = splitTerms(plan.TermsText);
-    plan.TermIndex = 0;
+    plan.clauseCount = 0;
     qsizetype extra = 0;
     for (const QString &term : terms)
         extra += joiner.size() + term.size() + 4;
@@ -18,9 +18,24 @@ void appendClauses(QueryPlan &plan, const QString &joiner)
         plan.SqlText += joiner;
         plan.SqlText += term;
         plan.SqlText += QStringLiteral("%' ");
-        ++plan.TermIndex;
+        ++plan.clauseCount;
     }
 }
+}
+
+QString searchModeText(SearchMode mode)
+{
+    switch (mode) {
+    case SearchMode::ListAll:
+        return QStringLiteral("mod1");
+    case SearchMode::AllTermsWithMinus:
+        return QStringLiteral("mod3");
+    case SearchMode::AllTerms:
+        return QStringLiteral("mod3a");
+    case SearchMode::AnyTerm:
+        return QStringLiteral("mod4");
+    }
+    return QString();
 }
 
 QString escapeApostrophes(const QString &text)
@@ -35,19 +50,19 @@ QueryPlan buildQuery(const QString &trimmedText)
     QueryPlan plan;
     const QString escaped = escapeApostrophes(trimmedText);
     if (escaped.isEmpty()) {
-        plan.SearchMode = QStringLiteral("mod1");
+        plan.mode = SearchMode::ListAll;
         plan.SqlText = kListAll;
         return plan;
     }
     const QChar first = escaped.at(0);
     if (first == QLatin1Char('+')) {
-        plan.SearchMode = QStringLiteral("mod4");
+        plan.mode = SearchMode::AnyTerm;
         plan.TermsText = escaped.mid(1);
         plan.SqlText = kAnySeed;
         appendClauses(plan, QStringLiteral("  or content like '%"));
         return plan;
     }
-    plan.SearchMode = first == QLatin1Char('-') ? QStringLiteral("mod3") : QStringLiteral("mod3a");
+    plan.mode = first == QLatin1Char('-') ? SearchMode::AllTermsWithMinus : SearchMode::AllTerms;
     plan.TermsText = first == QLatin1Char('-') ? escaped.mid(1) : escaped;
     plan.SqlText = kAllSeed;
     appendClauses(plan, QStringLiteral(" and content like '%"));

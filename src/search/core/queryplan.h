@@ -5,12 +5,24 @@
 #include <QString>
 #include <QStringList>
 
+// How the query box text is searched, by its first character.
+enum class SearchMode {
+    ListAll,           // empty text: every record, newest first
+    AllTermsWithMinus, // "-" prefix: every term must occur
+    AllTerms,          // no prefix: every term must occur
+    AnyTerm,           // "+" prefix: at least one term occurs
+};
+
+// The mode's name as the program stores and prints it: "mod1", "mod3",
+// "mod3a" or "mod4".
+QString searchModeText(SearchMode mode);
+
 // What the first half of a search makes of the query box text.
 struct QueryPlan {
-    QString SearchMode; // "mod1", "mod3", "mod3a" or "mod4"
-    QString TermsText;  // escaped text without the mode prefix
-    QString SqlText;    // the statement, built piece by piece
-    int TermIndex = 0;  // number of term clauses appended (no 16-bit limit)
+    SearchMode mode = SearchMode::ListAll;
+    QString TermsText;   // escaped text without the mode prefix
+    QString SqlText;     // the statement, built piece by piece
+    int clauseCount = 0; // number of term clauses appended (no 16-bit limit)
 };
 
 // Replaces every apostrophe by the eleven characters "'&chr(39)&'".

@@ -1,5 +1,7 @@
 #include "frmtamvexmain.h"
 
+#include "termindexregistry.h"
+
 #include "displayterms.h"
 #include "filetests.h"
 #include "fonts.h"
@@ -30,8 +32,22 @@
 
 namespace {
 const QString kListHeader = QStringLiteral(u"內容標題 或 查詢結果");
+const QString kSearchHeader = QStringLiteral(u" 內容標題 或 查詢結果");
+const QString kPathHeader = QStringLiteral(u"位置");
 const QString kOpenEditor = QStringLiteral(u"條件存取");
 const QString kResetList = QStringLiteral(u"條件清除");
+
+// A list-all search keeps the first row whose title is not below the terms
+// text. The terms text of a list-all is empty, so that is row 1; the loop is
+// kept so that the rule stays visible and holds for any terms text.
+int firstRowNotBelow(const ResultGrid &grid, const QString &termsText)
+{
+    const int n = grid.Rows() - 2;
+    int i = 1;
+    while (i <= n && !(termsText <= grid.TextMatrix(i, 0)))
+        ++i;
+    return i;
+}
 }
 
 FrmTamvexMain::FrmTamvexMain() : TamvexForm(QStringLiteral("FrmTamvexMain"))
@@ -51,75 +67,75 @@ void FrmTamvexMain::createControls()
     panel->setGeometry(QRect(QPoint(0, 0), panel->pixmap().size()));
 
     // Made bottom first: each control made later lies above the earlier ones.
-    imgBack = new QLabel(this);
-    Twips::setGeometry(imgBack, 4080, 600, 135, 135);
+    m_imgBack = new QLabel(this);
+    Twips::setGeometry(m_imgBack, 4080, 600, 135, 135);
 
-    ct = new QLabel(QStringLiteral(u"第100000筆"), this);
-    Twips::setGeometry(ct, 238, 730, 1695, 375);
-    ct->setAlignment(Qt::AlignCenter);
-    ct->setFrameShape(QFrame::Box);
-    ct->setAutoFillBackground(true);
-    QPalette labelColours = ct->palette();
+    m_ct = new QLabel(QStringLiteral(u"第100000筆"), this);
+    Twips::setGeometry(m_ct, 238, 730, 1695, 375);
+    m_ct->setAlignment(Qt::AlignCenter);
+    m_ct->setFrameShape(QFrame::Box);
+    m_ct->setAutoFillBackground(true);
+    QPalette labelColours = m_ct->palette();
     labelColours.setColor(QPalette::Window, QColor(255, 255, 192));
     labelColours.setColor(QPalette::WindowText, labelColours.color(QPalette::Highlight));
-    ct->setPalette(labelColours);
-    ct->setFont(QFont());
-    ct->setToolTip(QStringLiteral(u"按目錄時可顯示第幾筆"));
+    m_ct->setPalette(labelColours);
+    m_ct->setFont(QFont());
+    m_ct->setToolTip(QStringLiteral(u"按目錄時可顯示第幾筆"));
 
-    Grd1 = new ResultGrid(this);
-    Grd1->setObjectName(QStringLiteral("Grd1"));
-    Twips::setGeometry(Grd1, 240, 1200, 3375, 7125);
-    Grd1->setFont(Fonts::arial(14.25));
-    connect(Grd1, &ResultGrid::RowColChange, this, &FrmTamvexMain::Grd1_RowColChange);
-    connect(Grd1, &ResultGrid::MouseMove, this, &FrmTamvexMain::Grd1_MouseMove);
+    m_Grd1 = new ResultGrid(this);
+    m_Grd1->setObjectName(QStringLiteral("Grd1"));
+    Twips::setGeometry(m_Grd1, 240, 1200, 3375, 7125);
+    m_Grd1->setFont(Fonts::arial(14.25));
+    connect(m_Grd1, &ResultGrid::RowColChange, this, &FrmTamvexMain::Grd1_RowColChange);
+    connect(m_Grd1, &ResultGrid::MouseMove, this, &FrmTamvexMain::Grd1_MouseMove);
 
-    Command1 = new GraphicalButton(this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Twips::setGeometry(Command1, 2630, 690, 1080, 480);
-    Command1->setMaskColor(QColor(255, 0, 255));
-    Command1->setPicture(QPixmap(QStringLiteral(":/tamvex/search-button.png")));
-    Command1->setToolTip(QStringLiteral(u"多筆關鍵字搜尋ㄦ -->>結果顯示於內容標題區"));
-    connect(Command1, &QAbstractButton::clicked, this, &FrmTamvexMain::Command1_Click);
+    m_Command1 = new GraphicalButton(this);
+    m_Command1->setObjectName(QStringLiteral("Command1"));
+    Twips::setGeometry(m_Command1, 2630, 690, 1080, 480);
+    m_Command1->setMaskColor(QColor(255, 0, 255));
+    m_Command1->setPicture(QPixmap(QStringLiteral(":/tamvex/search-button.png")));
+    m_Command1->setToolTip(QStringLiteral(u"多筆關鍵字搜尋ㄦ -->>結果顯示於內容標題區"));
+    connect(m_Command1, &QAbstractButton::clicked, this, &FrmTamvexMain::Command1_Click);
 
-    LblDesc = new QWebEngineView(this);
-    LblDesc->setObjectName(QStringLiteral("LblDesc"));
-    Twips::setGeometry(LblDesc, 3830, 225, 8000, 8115);
+    m_LblDesc = new QWebEngineView(this);
+    m_LblDesc->setObjectName(QStringLiteral("LblDesc"));
+    Twips::setGeometry(m_LblDesc, 3830, 225, 8000, 8115);
     // Record pages and the temporary page are code page 950.
-    LblDesc->settings()->setDefaultTextEncoding(QStringLiteral("big5"));
+    m_LblDesc->settings()->setDefaultTextEncoding(QStringLiteral("big5"));
 
-    TxtQuery = new QComboBox(this);
-    TxtQuery->setObjectName(QStringLiteral("TxtQuery"));
-    TxtQuery->setEditable(true);
-    TxtQuery->setInsertPolicy(QComboBox::NoInsert);
+    m_TxtQuery = new QComboBox(this);
+    m_TxtQuery->setObjectName(QStringLiteral("TxtQuery"));
+    m_TxtQuery->setEditable(true);
+    m_TxtQuery->setInsertPolicy(QComboBox::NoInsert);
     // A pasted query is searched whole, however long: no silent cut at the
     // line edit's default 32,767 characters.
-    TxtQuery->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-    Twips::setGeometry(TxtQuery, 240, 240, 3500, 405);
-    TxtQuery->setFont(Fonts::mingLiU(14.25, true));
-    QPalette queryColours = TxtQuery->palette();
+    m_TxtQuery->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    Twips::setGeometry(m_TxtQuery, 240, 240, 3500, 405);
+    m_TxtQuery->setFont(Fonts::mingLiU(14.25, true));
+    QPalette queryColours = m_TxtQuery->palette();
     queryColours.setColor(QPalette::Text, QColor(0, 0, 128));
     queryColours.setColor(QPalette::Base, queryColours.color(QPalette::Light));
-    TxtQuery->setPalette(queryColours);
+    m_TxtQuery->setPalette(queryColours);
     resetQueryList();
-    TxtQuery->setEditText(QStringLiteral("TxtQuery"));
-    TxtQuery->setToolTip(QStringLiteral(u"輸入搜尋的關鍵字例 : 發熱  頭痛 "));
-    connect(TxtQuery->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+    m_TxtQuery->setEditText(QStringLiteral("TxtQuery"));
+    m_TxtQuery->setToolTip(QStringLiteral(u"輸入搜尋的關鍵字例 : 發熱  頭痛 "));
+    connect(m_TxtQuery->lineEdit(), &QLineEdit::returnPressed, this, [this] {
         int key = 13;
         TxtQuery_KeyPress(key);
     });
-    TxtQuery->installEventFilter(this);
+    m_TxtQuery->installEventFilter(this);
 
-    setTabOrder(Grd1, Command1);
-    setTabOrder(Command1, LblDesc);
-    setTabOrder(LblDesc, TxtQuery);
+    setTabOrder(m_Grd1, m_Command1);
+    setTabOrder(m_Command1, m_LblDesc);
+    setTabOrder(m_LblDesc, m_TxtQuery);
 }
 
 void FrmTamvexMain::resetQueryList()
 {
-    TxtQuery->clear();
-    TxtQuery->addItem(QString());
-    TxtQuery->addItem(kOpenEditor);
-    TxtQuery->addItem(kResetList);
+    m_TxtQuery->clear();
+    m_TxtQuery->addItem(QString());
+    m_TxtQuery->addItem(kOpenEditor);
+    m_TxtQuery->addItem(kResetList);
 }
 
 void FrmTamvexMain::Form_Load()
@@ -129,14 +145,14 @@ void FrmTamvexMain::Form_Load()
     setWindowFlag(Qt::FramelessWindowHint, true);
     if (!m_keyPreview)
         m_keyPreview = new KeyPreview(this, [this](int key, int shift) { Form_KeyDown(key, shift); });
-    Grd1->setLeft(200);
-    Grd1->setWidth(3520);
-    Grd1->setColWidth(0, 3500);
-    Grd1->setColWidth(1, 0);
-    Grd1->setScrollBars(2);
-    Grd1->setTextArray(0, kListHeader);
-    TxtQuery->move(Twips::toPixels(Grd1->Left(), this), TxtQuery->y());
-    TxtQuery->setEditText(QString());
+    m_Grd1->setLeft(200);
+    m_Grd1->setWidth(3520);
+    m_Grd1->setColWidth(0, 3500);
+    m_Grd1->setColWidth(1, 0);
+    m_Grd1->setScrollBars(2);
+    m_Grd1->setTextArray(0, kListHeader);
+    m_TxtQuery->move(Twips::toPixels(m_Grd1->Left(), this), m_TxtQuery->y());
+    m_TxtQuery->setEditText(QString());
     navigate(joinTail(joinTail(ProgramFolder(), QStringLiteral("/")), QStringLiteral("Help.htm")));
     RunSearch();
 }
@@ -147,28 +163,76 @@ void FrmTamvexMain::Form_Unload()
         QFile::remove(TempPagePath);
     delete m_keyPreview;
     m_keyPreview = nullptr;
+    m_index.reset(); // a build still running is cancelled
 }
 
 bool FrmTamvexMain::RunSearch()
 {
-    TxtQuery->setEditText(trimBlanks(TxtQuery->currentText()));
-    const QueryPlan plan = buildQuery(TxtQuery->currentText());
-    TermIndex = plan.TermIndex;
-    SqlText = plan.SqlText;
-    const SearchOutcome outcome = runSearchIntoGrid(plan, modTamvex::ConnectionString, *this);
-    m_lastSearchFailed = outcome == SearchOutcome::Failed;
+    m_TxtQuery->setEditText(trimBlanks(m_TxtQuery->currentText()));
+    const QueryPlan plan = buildQuery(m_TxtQuery->currentText());
+    TermIndex = plan.clauseCount;
+    const DatabaseLocation location = searchLocation();
+    if (!m_index)
+        m_index = std::make_unique<TermIndexRegistry>(location.tmpFolder, IndexBuilding::InBackground);
+    SearchOutcome outcome = runSearch(plan, location, m_index.get());
+    m_lastSearchFailed = outcome.end == SearchEnd::Failed;
+    switch (outcome.end) {
+    case SearchEnd::Failed:
+        MessageBox::showFailure(outcome.failure);
+        break;
+    case SearchEnd::NoRows:
+        MessageBox::show(outcome.message);
+        break;
+    case SearchEnd::Rows:
+        showRows(std::move(outcome), plan.mode, plan.TermsText);
+        break;
+    }
     return !m_lastSearchFailed;
+}
+
+// The database the start screen's connection string names, read at every
+// search, and the program folder's tmp folder for the kept term index.
+DatabaseLocation FrmTamvexMain::searchLocation() const
+{
+    return DatabaseLocation{modTamvex::dataSourceOf(modTamvex::ConnectionString),
+                            joinTail(ProgramFolder(), QStringLiteral("/tmp"))};
+}
+
+void FrmTamvexMain::showRows(SearchOutcome outcome, SearchMode mode, const QString &termsText)
+{
+    m_Grd1->setDataSource(std::move(outcome.rows));
+    m_Grd1->setTextArray(0, kSearchHeader);
+    m_Grd1->setTextArray(1, kPathHeader);
+    m_Grd1->setRow(1);
+    m_Grd1->setCol(1);
+    if (mode == SearchMode::ListAll)
+        finishListAll(termsText);
+    else
+        m_Grd1->SetFocus();
+    LastMode = searchModeText(mode);
+    Grd1_RowColChange();
+}
+
+void FrmTamvexMain::finishListAll(const QString &termsText)
+{
+    m_Grd1->setRow(firstRowNotBelow(*m_Grd1, termsText));
+    // The first list-all runs while the window is still being loaded; a
+    // focus request then would go to a window that is not on screen.
+    if (m_Grd1->Visible())
+        m_Grd1->SetFocus();
+    m_Grd1->setRow(1);
+    m_Grd1->scrollToFirstRecord();
 }
 
 void FrmTamvexMain::Grd1_RowColChange()
 {
     const bool secondBranch = usesSecondBranch(LastMode);
-    const QString pagePath = Grd1->TextMatrix(Grd1->Row(), 1);
-    const QString terms = displayTerms(LastMode, TxtQuery->currentText());
+    const QString pagePath = m_Grd1->TextMatrix(m_Grd1->Row(), 1);
+    const QString terms = displayTerms(LastMode, m_TxtQuery->currentText());
     const HighlightReport report = writeHighlightedPageReport(ProgramFolder(), TempPagePath, pagePath, terms);
-    ct->setText(ctCaption(Grd1->Row()));
+    m_ct->setText(ctCaption(m_Grd1->Row()));
     if (!secondBranch) {
-        if (Grd1->Row() != 0) {
+        if (m_Grd1->Row() != 0) {
             // A start screen that is not loaded stays so: no load just to unload.
             if (TamvexForm *start = Forms::existing(QStringLiteral("FrmIni")); start && start->isLoaded()) {
                 start->Hide();
@@ -189,26 +253,21 @@ void FrmTamvexMain::Grd1_RowColChange()
         navigate(QString());
 }
 
-void FrmTamvexMain::WriteHighlightedPage(const QString &pagePath, const QString &termsText)
-{
-    ::WriteHighlightedPage(ProgramFolder(), TempPagePath, pagePath, termsText);
-}
-
 void FrmTamvexMain::navigate(const QString &path)
 {
     m_navigated = path;
-    LblDesc->load(path.isEmpty() ? QUrl(QStringLiteral("about:blank")) : QUrl::fromLocalFile(path));
+    m_LblDesc->load(path.isEmpty() ? QUrl(QStringLiteral("about:blank")) : QUrl::fromLocalFile(path));
 }
 
 void FrmTamvexMain::TxtQuery_GotFocus()
 {
-    TxtQuery->lineEdit()->setSelection(0, static_cast<int>(TxtQuery->currentText().size()));
+    m_TxtQuery->lineEdit()->setSelection(0, static_cast<int>(m_TxtQuery->currentText().size()));
 }
 
 bool FrmTamvexMain::eventFilter(QObject *watched, QEvent *event)
 {
     // The line edit places its cursor on focus-in itself; select after it.
-    if (watched == TxtQuery && event->type() == QEvent::FocusIn)
+    if (watched == m_TxtQuery && event->type() == QEvent::FocusIn)
         QMetaObject::invokeMethod(this, &FrmTamvexMain::TxtQuery_GotFocus, Qt::QueuedConnection);
     return TamvexForm::eventFilter(watched, event);
 }
@@ -221,16 +280,16 @@ void FrmTamvexMain::TxtQuery_KeyPress(int &keyAscii)
 
 void FrmTamvexMain::Command1_Click()
 {
-    CommandText = TxtQuery->currentText();
+    const QString CommandText = m_TxtQuery->currentText();
     if (CommandText != kResetList && CommandText != kOpenEditor) {
         int key = 13;
         TxtQuery_KeyPress(key);
         if (!m_lastSearchFailed && LastHistoryEntry != CommandText) {
-            TxtQuery->addItem(TxtQuery->currentText());
+            m_TxtQuery->addItem(m_TxtQuery->currentText());
             LastHistoryEntry = CommandText;
         }
     } else {
-        TxtQuery->setEditText(QString());
+        m_TxtQuery->setEditText(QString());
     }
     if (CommandText == kOpenEditor) {
         if (TamvexForm *editor = Forms::instance(QStringLiteral("frmBrowser")))
@@ -238,7 +297,7 @@ void FrmTamvexMain::Command1_Click()
     }
     if (CommandText == kResetList) {
         resetQueryList();
-        TxtQuery->setEditText(QString());
+        m_TxtQuery->setEditText(QString());
     }
 }
 
@@ -246,10 +305,10 @@ void FrmTamvexMain::Form_KeyDown(int keyCode, int)
 {
     switch (routeKey(keyCode)) {
     case KeyAction::FocusResultList:
-        Grd1->SetFocus();
+        m_Grd1->SetFocus();
         break;
     case KeyAction::FocusQueryBox:
-        TxtQuery->setFocus(Qt::OtherFocusReason);
+        m_TxtQuery->setFocus(Qt::OtherFocusReason);
         break;
     case KeyAction::Print:
         printCurrentRow();
@@ -262,7 +321,7 @@ void FrmTamvexMain::Form_KeyDown(int keyCode, int)
 
 void FrmTamvexMain::printCurrentRow()
 {
-    const Status printed = RecordPrinter::printLine(Grd1->TextMatrix(Grd1->Row(), 0));
+    const Status printed = RecordPrinter::printLine(m_Grd1->TextMatrix(m_Grd1->Row(), 0));
     if (!printed.ok())
         MessageBox::showFailure(printed.failure());
 }
@@ -270,9 +329,9 @@ void FrmTamvexMain::printCurrentRow()
 void FrmTamvexMain::ShowRowToolTip(double x, double y)
 {
     Q_UNUSED(x);
-    const std::optional<int> row = toolTipRow(Grd1->RowHeight(1), Grd1->RowPos(1), y, Grd1->Rows());
+    const std::optional<int> row = toolTipRow(m_Grd1->RowHeight(1), m_Grd1->RowPos(1), y, m_Grd1->Rows());
     if (row)
-        Grd1->setToolTipText(Grd1->TextMatrix(*row, 0));
+        m_Grd1->setToolTipText(m_Grd1->TextMatrix(*row, 0));
 }
 
 void FrmTamvexMain::Grd1_MouseMove(int, int, double x, double y)

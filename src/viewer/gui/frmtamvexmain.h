@@ -1,9 +1,10 @@
 #pragma once
 
-#include "searchhost.h"
 #include "tamvexform.h"
 
 #include <QString>
+
+#include <memory>
 
 class GraphicalButton;
 class QComboBox;
@@ -11,47 +12,47 @@ class QLabel;
 class QWebEngineView;
 class ResultGrid;
 class KeyPreview;
+struct DatabaseLocation;
+struct SearchOutcome;
+enum class SearchMode;
+class TermIndexRegistry;
 
 // The working window: query box with its history, search button,
 // record-number label, result list and the browser that shows the help page
 // and then the highlighted page of the current record.
-class FrmTamvexMain : public TamvexForm, public SearchHost {
+class FrmTamvexMain : public TamvexForm {
     Q_OBJECT
 public:
     FrmTamvexMain();
     ~FrmTamvexMain() override;
 
     // Controls, by the names the program gives them.
-    QComboBox *TxtQuery = nullptr;
-    QWebEngineView *LblDesc = nullptr;
-    GraphicalButton *Command1 = nullptr;
-    ResultGrid *Grd1 = nullptr;
-    QLabel *ct = nullptr;
-    QLabel *imgBack = nullptr;
-
-    // Fields.
-    int TermIndex = 0;
-    QString SqlText;
-    QString LastMode;
-    QString CommandText;
-    QString LastHistoryEntry;
-    QString TempPagePath;
+    QComboBox *TxtQuery() const { return m_TxtQuery; }
+    QWebEngineView *LblDesc() const { return m_LblDesc; }
+    GraphicalButton *Command1() const { return m_Command1; }
+    ResultGrid *Grd1() const { return m_Grd1; }
+    QLabel *ct() const { return m_ct; }
+    QLabel *imgBack() const { return m_imgBack; }
 
     // Operations.
     void Command1_Click();
     void Form_KeyDown(int keyCode, int shift);
     void ShowRowToolTip(double x, double y);
     void Grd1_MouseMove(int button, int shift, double x, double y);
-    // Returns false when the search failed (and was reported).
+    // Searches the query box text in the database that ConnectionString
+    // names. Rows found: the list is bound to them with the search captions,
+    // row 1 and column 1 become current, the list gets the focus (for a
+    // list-all search only when it is on show, and it ends scrolled to its
+    // top), LastMode becomes the search's mode and the record is displayed
+    // last of all. No row: the no-result message is shown and the list, its
+    // current row and LastMode stay as they were. A failure is shown once
+    // and leaves LastMode as it was; then false is returned.
     bool RunSearch();
-    void Grd1_RowColChange() override;
-    void WriteHighlightedPage(const QString &pagePath, const QString &termsText);
+    // Shows the record of the list's current row. Virtual so that tests can
+    // see every display and what the window held at that moment.
+    virtual void Grd1_RowColChange();
     void TxtQuery_GotFocus();
     void TxtQuery_KeyPress(int &keyAscii);
-
-    // What the search run needs of the window.
-    ResultGrid &resultGrid() override { return *Grd1; }
-    void setLastMode(const QString &mode) override { LastMode = mode; }
 
     // The page the browser was last asked to show (a file path; empty for
     // the empty page).
@@ -63,12 +64,34 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Reads and sets the fields below in tests.
+    friend class FrmTamvexMainTesting;
+
     void createControls();
     void navigate(const QString &path);
     void printCurrentRow();
     void resetQueryList();
+    DatabaseLocation searchLocation() const;
+    void showRows(SearchOutcome outcome, SearchMode mode, const QString &termsText);
+    void finishListAll(const QString &termsText);
+
+    QComboBox *m_TxtQuery = nullptr;
+    QWebEngineView *m_LblDesc = nullptr;
+    GraphicalButton *m_Command1 = nullptr;
+    ResultGrid *m_Grd1 = nullptr;
+    QLabel *m_ct = nullptr;
+    QLabel *m_imgBack = nullptr;
+
+    // Fields, by the names the program gives them.
+    int TermIndex = 0; // term clauses of the last search's statement
+    QString LastMode;  // mode of the last search that found rows
+    QString LastHistoryEntry;
+    QString TempPagePath;
 
     KeyPreview *m_keyPreview = nullptr;
+    // The collection's term index, built in the background while the
+    // window is loaded and kept in the tmp folder for later starts.
+    std::unique_ptr<TermIndexRegistry> m_index;
     QString m_navigated;
     bool m_lastSearchFailed = false;
 };

@@ -6,7 +6,7 @@
 #include <QTest>
 
 namespace {
-const QString Fixtures = QStringLiteral(TAMVEX_SHARED_DIR "/fixtures/jet");
+const QString Fixtures = QStringLiteral(TAMVEX_FIXTURES_DIR "/jet");
 
 QByteArray search(const QString &folder, const QString &query)
 {

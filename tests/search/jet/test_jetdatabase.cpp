@@ -8,7 +8,7 @@
 
 namespace {
 
-const QString Fixtures = QStringLiteral(TAMVEX_SHARED_DIR "/fixtures/jet");
+const QString Fixtures = QStringLiteral(TAMVEX_FIXTURES_DIR "/jet");
 const QString Generated = QStringLiteral(JET_GENERATED_DIR);
 
 QString fixture(const QString &name) { return Fixtures + u'/' + name; }

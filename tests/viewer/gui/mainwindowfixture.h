@@ -7,6 +7,7 @@
 #include "forms.h"
 #include "frmini.h"
 #include "frmtamvexmain.h"
+#include "frmtamvexmaintesting.h"
 #include "graphicalbutton.h"
 #include "messagebox.h"
 #include "modtamvex.h"
@@ -61,17 +62,17 @@ public:
     // Waits until the browser has loaded what it was last asked for.
     static bool waitForPage(FrmTamvexMain *main)
     {
-        QSignalSpy loaded(main->LblDesc, &QWebEngineView::loadFinished);
-        for (int i = 0; i < 100 && main->LblDesc->url() != QUrl::fromLocalFile(main->navigatedPath()); ++i)
+        QSignalSpy loaded(main->LblDesc(), &QWebEngineView::loadFinished);
+        for (int i = 0; i < 100 && main->LblDesc()->url() != QUrl::fromLocalFile(main->navigatedPath()); ++i)
             QTest::qWait(50);
-        return loaded.wait(10000) || !main->LblDesc->page()->isLoading();
+        return loaded.wait(10000) || !main->LblDesc()->page()->isLoading();
     }
 
     static QVariant evaluate(FrmTamvexMain *main, const QString &script)
     {
         QVariant result;
         bool done = false;
-        main->LblDesc->page()->runJavaScript(script, [&](const QVariant &v) {
+        main->LblDesc()->page()->runJavaScript(script, [&](const QVariant &v) {
             result = v;
             done = true;
         });

@@ -66,9 +66,9 @@ void TestQueryBox::cleanupTestCase()
 void TestQueryBox::init()
 {
     // Each case starts from the design list and an untouched history.
-    m_main->TxtQuery->setEditText(u"條件清除"_qs);
-    m_main->Command1->click();
-    m_main->LastHistoryEntry.clear();
+    m_main->TxtQuery()->setEditText(u"條件清除"_qs);
+    m_main->Command1()->click();
+    FrmTamvexMainTesting::LastHistoryEntry(m_main).clear();
     m_fixture->messages.clear();
     if (TamvexForm *editor = Forms::existing(u"frmBrowser"_qs))
         editor->Unload();
@@ -107,48 +107,48 @@ void TestQueryBox::historyFollowsTheButton()
     QFETCH(QString, lastEntry);
     QFETCH(int, messages);
     for (const QString &action : actions) {
-        m_main->TxtQuery->setEditText(action.mid(2));
+        m_main->TxtQuery()->setEditText(action.mid(2));
         if (action.startsWith(u"B:"_qs))
-            m_main->Command1->click();
+            m_main->Command1()->click();
         else
-            QTest::keyClick(m_main->TxtQuery, Qt::Key_Return);
+            QTest::keyClick(m_main->TxtQuery(), Qt::Key_Return);
     }
-    QCOMPARE(historyOf(m_main->TxtQuery), history);
-    QCOMPARE(m_main->LastHistoryEntry, lastEntry);
+    QCOMPARE(historyOf(m_main->TxtQuery()), history);
+    QCOMPARE(FrmTamvexMainTesting::LastHistoryEntry(m_main), lastEntry);
     QCOMPARE(m_fixture->messages.size(), messages);
 }
 
 void TestQueryBox::specialEntriesActOnlyThroughTheButton()
 {
-    const QString lastMode = m_main->LastMode;
-    m_main->TxtQuery->setEditText(u"條件存取"_qs);
-    m_main->Command1->click();
-    QCOMPARE(m_main->TxtQuery->currentText(), QString());
+    const QString lastMode = FrmTamvexMainTesting::LastMode(m_main);
+    m_main->TxtQuery()->setEditText(u"條件存取"_qs);
+    m_main->Command1()->click();
+    QCOMPARE(m_main->TxtQuery()->currentText(), QString());
     QVERIFY(Forms::isLoaded(u"frmBrowser"_qs));
     QVERIFY(Forms::existing(u"frmBrowser"_qs)->isVisible());
-    QCOMPARE(m_main->LastMode, lastMode); // no search ran
+    QCOMPARE(FrmTamvexMainTesting::LastMode(m_main), lastMode); // no search ran
     Forms::existing(u"frmBrowser"_qs)->Unload();
 
-    m_main->TxtQuery->setEditText(u"條件存取"_qs);
-    QTest::keyClick(m_main->TxtQuery, Qt::Key_Return);
+    m_main->TxtQuery()->setEditText(u"條件存取"_qs);
+    QTest::keyClick(m_main->TxtQuery(), Qt::Key_Return);
     QVERIFY(!Forms::isLoaded(u"frmBrowser"_qs));
     QCOMPARE(m_fixture->messages.size(), 1); // an ordinary search that finds nothing
 
-    m_main->TxtQuery->setEditText(u"條件清除"_qs);
-    m_main->Command1->click();
-    QCOMPARE(m_main->TxtQuery->count(), 3);
-    QCOMPARE(m_main->TxtQuery->itemText(1), u"條件存取"_qs);
-    QCOMPARE(m_main->TxtQuery->itemText(2), u"條件清除"_qs);
+    m_main->TxtQuery()->setEditText(u"條件清除"_qs);
+    m_main->Command1()->click();
+    QCOMPARE(m_main->TxtQuery()->count(), 3);
+    QCOMPARE(m_main->TxtQuery()->itemText(1), u"條件存取"_qs);
+    QCOMPARE(m_main->TxtQuery()->itemText(2), u"條件清除"_qs);
 }
 
 void TestQueryBox::focusSelectsTheWholeText()
 {
-    m_main->TxtQuery->setEditText(u"發熱 頭痛"_qs);
-    m_main->Grd1->SetFocus();
+    m_main->TxtQuery()->setEditText(u"發熱 頭痛"_qs);
+    m_main->Grd1()->SetFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QTest::qWait(20);
-    QVERIFY(m_main->TxtQuery->hasFocus());
-    QCOMPARE(m_main->TxtQuery->lineEdit()->selectedText(), u"發熱 頭痛"_qs);
+    QVERIFY(m_main->TxtQuery()->hasFocus());
+    QCOMPARE(m_main->TxtQuery()->lineEdit()->selectedText(), u"發熱 頭痛"_qs);
 }
 
 void TestQueryBox::keysMoveTheFocus_data()
@@ -177,15 +177,15 @@ void TestQueryBox::keysMoveTheFocus()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(bool, endsInList);
-    m_main->TxtQuery->setEditText(u"發熱"_qs);
+    m_main->TxtQuery()->setEditText(u"發熱"_qs);
     if (fromQueryBox)
-        m_main->TxtQuery->setFocus();
+        m_main->TxtQuery()->setFocus();
     else
-        m_main->Grd1->SetFocus();
+        m_main->Grd1()->SetFocus();
     QVERIFY(QApplication::focusWidget());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(m_main->Grd1->hasFocus(), endsInList);
-    QCOMPARE(m_main->TxtQuery->hasFocus(), !endsInList);
+    QCOMPARE(m_main->Grd1()->hasFocus(), endsInList);
+    QCOMPARE(m_main->TxtQuery()->hasFocus(), !endsInList);
 }
 
 void TestQueryBox::f7PrintsTheCurrentTitle_data()
@@ -201,13 +201,13 @@ void TestQueryBox::f7PrintsTheCurrentTitle()
     QTemporaryDir dir;
     const QString pdf = dir.path() + u"/job.pdf"_qs;
     RecordPrinter::setPdfOutput(pdf);
-    m_main->TxtQuery->setEditText(QString());
-    m_main->Command1->click();
-    m_main->Grd1->setRow(2);
+    m_main->TxtQuery()->setEditText(QString());
+    m_main->Command1()->click();
+    m_main->Grd1()->setRow(2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7, Qt::KeyboardModifiers(modifiers));
     RecordPrinter::setPdfOutput(QString());
     const QString text = pdfText(pdf);
-    QVERIFY2(text.contains(m_main->Grd1->TextMatrix(2, 0)), qPrintable(text));
+    QVERIFY2(text.contains(m_main->Grd1()->TextMatrix(2, 0)), qPrintable(text));
     QVERIFY(m_fixture->messages.isEmpty());
 }
 
@@ -215,8 +215,8 @@ void TestQueryBox::f7WithoutPrinterSaysSo()
 {
     if (!QPrinterInfo::defaultPrinter().isNull())
         QSKIP("this machine has a printer");
-    m_main->Grd1->SetFocus();
-    QTest::keyClick(m_main->Grd1, Qt::Key_F7);
+    m_main->Grd1()->SetFocus();
+    QTest::keyClick(m_main->Grd1(), Qt::Key_F7);
     QCOMPARE(m_fixture->messages.size(), 1);
     QVERIFY(m_fixture->messages.first().prompt.contains(u"印表機"_qs));
     QVERIFY(m_fixture->messages.first().prompt.contains(u"482"_qs));
@@ -224,9 +224,9 @@ void TestQueryBox::f7WithoutPrinterSaysSo()
 
 void TestQueryBox::tooltipShowsTheRowUnderThePointer()
 {
-    m_main->TxtQuery->setEditText(QString());
-    m_main->Command1->click();
-    ResultGrid *grid = m_main->Grd1;
+    m_main->TxtQuery()->setEditText(QString());
+    m_main->Command1()->click();
+    ResultGrid *grid = m_main->Grd1();
     grid->scrollToFirstRecord();
     for (int row : {1, 2, 5}) {
         const QRect cell = grid->visualRect(grid->model()->index(row - 1, 0));
@@ -234,8 +234,8 @@ void TestQueryBox::tooltipShowsTheRowUnderThePointer()
         QCOMPARE(grid->ToolTipText(), grid->TextMatrix(row, 0));
     }
     // Below the last row of a short list the tooltip stays as it was.
-    m_main->TxtQuery->setEditText(u"發熱 頭痛"_qs);
-    m_main->Command1->click();
+    m_main->TxtQuery()->setEditText(u"發熱 頭痛"_qs);
+    m_main->Command1()->click();
     const QString before = grid->ToolTipText();
     QTest::mouseMove(grid->viewport(), QPoint(10, grid->viewport()->height() - 3));
     QCOMPARE(grid->ToolTipText(), before);

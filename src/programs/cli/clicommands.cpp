@@ -1,15 +1,13 @@
 #include "clicommands.h"
 
 #include "contentdatabase.h"
+#include "databaselocation.h"
+#include "highlightedpagewriter.h"
 #include "indexprogress.h"
-#include "modtamvex.h"
 #include "programfolder.h"
 #include "queryplan.h"
-#include "searchmessages.h"
+#include "searchrun.h"
 #include "termindexregistry.h"
-#ifdef TAMVEX_HAVE_VIEWER_CORE
-#include "highlightedpagewriter.h"
-#endif
 
 #include <cstdio>
 
@@ -30,13 +28,16 @@ int usage()
     return 64;
 }
 
-// Takes "--program-folder DIR" off the front of args, if it is there.
-void takeProgramFolder(QStringList &args)
+// Takes "--program-folder DIR" off the front of args and returns DIR; the
+// executable's folder when the option is not there or DIR is empty.
+QString takeProgramFolder(QStringList &args)
 {
+    QString folder;
     if (args.size() >= 2 && args.first() == QLatin1String("--program-folder")) {
-        setProgramFolderOverride(args.at(1));
+        folder = args.at(1);
         args.remove(0, 2);
     }
+    return folder.isEmpty() ? ProgramFolder() : folder;
 }
 
 int statement(const QStringList &args)
@@ -44,32 +45,32 @@ int statement(const QStringList &args)
     if (args.size() != 1)
         return usage();
     const QueryPlan plan = buildQuery(trimBlanks(args.first()));
-    writeUtf8(stdout, plan.SearchMode + QLatin1Char('\n') + plan.TermsText + QLatin1Char('\n') + plan.SqlText
+    writeUtf8(stdout, searchModeText(plan.mode) + QLatin1Char('\n') + plan.TermsText + QLatin1Char('\n') + plan.SqlText
                           + QLatin1Char('\n'));
     return 0;
 }
 
 int search(QStringList args)
 {
-    takeProgramFolder(args);
+    const DatabaseLocation location = DatabaseLocation::inFolder(takeProgramFolder(args));
     if (args.size() != 1)
         return usage();
-    const QueryPlan plan = buildQuery(trimBlanks(args.first()));
-    const DatabaseLocation location = DatabaseLocation::inFolder(ProgramFolder());
     // A script's search lives too short to finish a build: it uses a kept
     // index (made by "index") and otherwise scans.
     TermIndexRegistry index(location.tmpFolder, IndexBuilding::OnRequest);
-    const auto rows = ContentDatabase::runStatement(location, plan.SqlText, &index);
-    if (!rows.ok()) {
-        writeUtf8(stderr, failureReport(rows.failure()) + QLatin1Char('\n'));
+    const SearchOutcome outcome = runSearch(buildQuery(trimBlanks(args.first())), location, &index);
+    switch (outcome.end) {
+    case SearchEnd::Failed:
+        writeUtf8(stderr, failureReport(outcome.failure) + QLatin1Char('\n'));
         return 2;
-    }
-    if (rows.value().empty()) {
-        writeUtf8(stderr, noResultMessage(plan.TermsText) + QLatin1Char('\n'));
+    case SearchEnd::NoRows:
+        writeUtf8(stderr, outcome.message + QLatin1Char('\n'));
         return 1;
+    case SearchEnd::Rows:
+        break;
     }
     QString out;
-    for (const ResultRow &row : rows.value())
+    for (const ResultRow &row : outcome.rows)
         out += row.subject + QLatin1Char('\t') + row.htm + QLatin1Char('\n');
     writeUtf8(stdout, out);
     return 0;
@@ -79,10 +80,9 @@ int search(QStringList args)
 // bar on standard error when it is a terminal.
 int index(QStringList args)
 {
-    takeProgramFolder(args);
+    const DatabaseLocation location = DatabaseLocation::inFolder(takeProgramFolder(args));
     if (!args.isEmpty())
         return usage();
-    const DatabaseLocation location = DatabaseLocation::inFolder(ProgramFolder());
     TermIndexRegistry registry(location.tmpFolder, IndexBuilding::OnRequest);
     IndexProgress progress(stderr);
     const auto built = ContentDatabase::buildIndex(location, registry, [&](const BuildProgress &p) { progress.show(p); });
@@ -96,17 +96,12 @@ int index(QStringList args)
 
 int mark(QStringList args)
 {
-    takeProgramFolder(args);
+    const QString folder = takeProgramFolder(args);
     if (args.size() != 2)
         return usage();
-#ifdef TAMVEX_HAVE_VIEWER_CORE
-    const QString folder = ProgramFolder();
     const QString tempPage = joinTail(joinTail(folder, QStringLiteral("/tmp/")), QStringLiteral("TmpVORNAX.htm"));
     WriteHighlightedPage(folder, tempPage, args.at(0), args.at(1));
     return 0;
-#else
-    return usage();
-#endif
 }
 }
 

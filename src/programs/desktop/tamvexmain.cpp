@@ -1,12 +1,10 @@
 // tamvex: the desktop program. It has no command line and no settings: it
 // opens on the start screen and finds everything in its own folder.
 
+#include "editorforms.h"
 #include "forms.h"
 #include "frmini.h"
 #include "frmtamvexmain.h"
-#ifdef TAMVEX_HAVE_EDITOR
-#include "editorforms.h"
-#endif
 
 #include <QApplication>
 
@@ -23,9 +21,7 @@ int main(int argc, char **argv)
 
     Forms::registerForm(QStringLiteral("FrmIni"), [] { return new FrmIni; });
     Forms::registerForm(QStringLiteral("FrmTamvexMain"), [] { return new FrmTamvexMain; });
-#ifdef TAMVEX_HAVE_EDITOR
     registerEditorForms();
-#endif
     Forms::setLastUnloadedHandler([] { QCoreApplication::quit(); });
 
     Forms::instance(QStringLiteral("FrmIni"))->Show();

@@ -154,4 +154,4 @@ void TestMarkRoundTrip::generatedPages()
 }
 
 QTEST_APPLESS_MAIN(TestMarkRoundTrip)
-#include "tst_markroundtrip.moc"
+#include "test_markroundtrip.moc"

@@ -219,4 +219,4 @@ void TestHighlightedPageWriter::voidFormWritesTheSamePage()
 }
 
 QTEST_APPLESS_MAIN(TestHighlightedPageWriter)
-#include "tst_highlightedpagewriter.moc"
+#include "test_highlightedpagewriter.moc"

@@ -152,4 +152,4 @@ void TestViewerRules::routesKeys()
 }
 
 QTEST_APPLESS_MAIN(TestViewerRules)
-#include "tst_viewerrules.moc"
+#include "test_viewerrules.moc"

@@ -1,12 +1,17 @@
+// FrmTamvexMain::RunSearch on a real window and a real jst.mdb: what the
+// list, LastMode and the record display show after each kind of ending.
+
 #include "bulkdatabase.h"
+#include "frmtamvexmain.h"
+#include "frmtamvexmaintesting.h"
 #include "messagebox.h"
 #include "modtamvex.h"
-#include "queryplan.h"
-#include "searchrun.h"
+#include "programfolder.h"
+#include "resultgrid.h"
 #include "testdatabase.h"
-#include "testhost.h"
 #include "twips.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -20,12 +25,41 @@ struct Message {
 
 const QString LoadCaption = QStringLiteral(u"內容標題 或 查詢結果");
 const QString SearchCaption = QStringLiteral(u" 內容標題 或 查詢結果");
+
+// How a search ended, as the reader can tell.
+enum class Ending { Rows, NoRows, Failed };
+
+struct SeenDisplay {
+    bool direct = false; // called by the search run, not by RowColChange
+    QString lastMode;
+    int row = 0;
+    int col = 0;
+};
+
+// The main window, recording every record display: whether the list's own
+// event or the search run called it, and the LastMode and current cell it
+// saw.
+class WatchedMain : public FrmTamvexMain {
+public:
+    void Grd1_RowColChange() override
+    {
+        // sender() is the list when its RowColChange signal made the call.
+        displays.append({sender() == nullptr, FrmTamvexMainTesting::LastMode(this), Grd1()->Row(), Grd1()->Col()});
+        FrmTamvexMain::Grd1_RowColChange();
+    }
+
+    QList<SeenDisplay> displays;
+};
 }
 
 class TestSearchRun : public QObject {
     Q_OBJECT
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
     void rowsFillTheListAndDisplayLast_data();
@@ -41,11 +75,12 @@ private Q_SLOTS:
     void listAllOfManyRecordsEndsAtTheTop();
 
 private:
-    SearchOutcome search(const QString &box, const QString &folder = QString());
+    Ending search(const QString &box, const QString &folder = QString());
     void loadLikeTheWindow();
+    QString &lastMode() { return FrmTamvexMainTesting::LastMode(m_main.get()); }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<TestHost> m_host;
+    std::unique_ptr<WatchedMain> m_main;
     QList<Message> m_messages;
 };
 
@@ -53,6 +88,14 @@ void TestSearchRun::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(writeTestDatabase(m_dir.path(), standardRecords()));
+    // The record display writes its page below the program folder.
+    setProgramFolderOverride(m_dir.path());
+}
+
+void TestSearchRun::cleanupTestCase()
+{
+    setProgramFolderOverride(QString());
+    modTamvex::ConnectionString.clear();
 }
 
 void TestSearchRun::init()
@@ -61,30 +104,36 @@ void TestSearchRun::init()
     MessageBox::setObserver([this](const QString &prompt, const QString &caption) {
         m_messages.append({prompt, caption});
     });
-    m_host = std::make_unique<TestHost>();
+    m_main = std::make_unique<WatchedMain>();
     loadLikeTheWindow();
 }
 
 void TestSearchRun::cleanup()
 {
-    m_host.reset();
+    m_main.reset();
     MessageBox::setObserver({});
 }
 
-// What the main window's load step does to its list before the first search.
+// What the window's load step does to its list before the first search; the
+// load step itself is left out, since it runs a search of its own.
 void TestSearchRun::loadLikeTheWindow()
 {
-    ResultGrid &grid = *m_host->grid;
+    ResultGrid &grid = *m_main->Grd1();
     grid.setColWidth(0, 3500);
     grid.setColWidth(1, 0);
     grid.setScrollBars(2);
     grid.setTextArray(0, LoadCaption);
+    FrmTamvexMainTesting::TempPagePath(m_main.get()) = m_dir.path() + u"/tmp/TmpVORNAX.htm"_qs;
 }
 
-SearchOutcome TestSearchRun::search(const QString &box, const QString &folder)
+Ending TestSearchRun::search(const QString &box, const QString &folder)
 {
-    const QString cs = modTamvex::makeConnectionString(folder.isEmpty() ? m_dir.path() : folder);
-    return runSearchIntoGrid(buildQuery(trimBlanks(box)), cs, *m_host);
+    modTamvex::ConnectionString = modTamvex::makeConnectionString(folder.isEmpty() ? m_dir.path() : folder);
+    m_main->TxtQuery()->setEditText(box);
+    const qsizetype shown = m_messages.size();
+    if (!m_main->RunSearch())
+        return Ending::Failed;
+    return m_messages.size() > shown ? Ending::NoRows : Ending::Rows;
 }
 
 void TestSearchRun::rowsFillTheListAndDisplayLast_data()
@@ -106,10 +155,10 @@ void TestSearchRun::rowsFillTheListAndDisplayLast()
     QFETCH(QString, mode);
     QFETCH(QStringList, titles);
     QFETCH(int, count);
-    m_host->lastMode = u"before"_qs;
+    lastMode() = u"before"_qs;
 
-    QCOMPARE(search(box), SearchOutcome::Rows);
-    const ResultGrid &grid = *m_host->grid;
+    QCOMPARE(search(box), Ending::Rows);
+    const ResultGrid &grid = *m_main->Grd1();
     QVERIFY(m_messages.isEmpty());
     QCOMPARE(grid.Rows(), count + 1);
     for (int i = 0; i < titles.size(); ++i)
@@ -118,17 +167,17 @@ void TestSearchRun::rowsFillTheListAndDisplayLast()
     QCOMPARE(grid.TextMatrix(0, 1), u"位置"_qs);
     QCOMPARE(grid.Row(), 1);
     QCOMPARE(grid.Col(), 1);
-    QCOMPARE(m_host->lastMode, mode);
+    QCOMPARE(lastMode(), mode);
 
     // The run's own display comes last and sees the new mode; the ones the
     // list raised on the way saw the old one.
-    QVERIFY(!m_host->displays.isEmpty());
-    const SeenDisplay last = m_host->displays.takeLast();
+    QVERIFY(!m_main->displays.isEmpty());
+    const SeenDisplay last = m_main->displays.takeLast();
     QVERIFY(last.direct);
     QCOMPARE(last.lastMode, mode);
     QCOMPARE(last.row, 1);
     QCOMPARE(last.col, 1);
-    for (const SeenDisplay &earlier : std::as_const(m_host->displays)) {
+    for (const SeenDisplay &earlier : std::as_const(m_main->displays)) {
         QVERIFY(!earlier.direct);
         QCOMPARE(earlier.lastMode, u"before"_qs);
     }
@@ -147,34 +196,34 @@ void TestSearchRun::noRowsLeavesThePreviousResult_data()
 void TestSearchRun::noRowsLeavesThePreviousResult()
 {
     QFETCH(QString, box);
-    QCOMPARE(search(u"+發熱 頭痛"_qs), SearchOutcome::Rows);
-    ResultGrid &grid = *m_host->grid;
+    QCOMPARE(search(u"+發熱 頭痛"_qs), Ending::Rows);
+    ResultGrid &grid = *m_main->Grd1();
     QVERIFY(grid.setRow(2));
     const QStringList before{grid.TextMatrix(1, 0), grid.TextMatrix(2, 0), grid.TextMatrix(3, 0)};
-    m_host->displays.clear();
+    m_main->displays.clear();
 
-    QCOMPARE(search(box), SearchOutcome::NoRows);
+    QCOMPARE(search(box), Ending::NoRows);
     QCOMPARE(m_messages.size(), 1);
     QTEST(m_messages[0].prompt, "message");
     QCOMPARE(m_messages[0].caption, productLabel());
     QCOMPARE(grid.Rows(), 4);
     QCOMPARE((QStringList{grid.TextMatrix(1, 0), grid.TextMatrix(2, 0), grid.TextMatrix(3, 0)}), before);
     QCOMPARE(grid.Row(), 2);
-    QCOMPARE(m_host->lastMode, u"mod4"_qs);
-    QVERIFY(m_host->displays.isEmpty());
+    QCOMPARE(lastMode(), u"mod4"_qs);
+    QVERIFY(m_main->displays.isEmpty());
 }
 
 void TestSearchRun::emptyTableAtStartUpKeepsTheLoadCaption()
 {
     QTemporaryDir empty;
     QVERIFY(writeTestDatabase(empty.path(), {}));
-    QCOMPARE(search(QString(), empty.path()), SearchOutcome::NoRows);
+    QCOMPARE(search(QString(), empty.path()), Ending::NoRows);
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages[0].prompt, u" 全文檢索搜尋\u3000[  ]\u3000資料不存在"_qs);
-    QCOMPARE(m_host->grid->TextMatrix(0, 0), LoadCaption);
-    QCOMPARE(m_host->grid->Rows(), 2);
-    QVERIFY(m_host->lastMode.isEmpty());
-    QVERIFY(m_host->displays.isEmpty());
+    QCOMPARE(m_main->Grd1()->TextMatrix(0, 0), LoadCaption);
+    QCOMPARE(m_main->Grd1()->Rows(), 2);
+    QVERIFY(lastMode().isEmpty());
+    QVERIFY(m_main->displays.isEmpty());
 }
 
 void TestSearchRun::failureIsReportedOnceAndChangesNothing_data()
@@ -193,13 +242,13 @@ void TestSearchRun::failureIsReportedOnceAndChangesNothing()
     QFETCH(QString, box);
     QFETCH(bool, missingDatabase);
     QFETCH(int, number);
-    QCOMPARE(search(u"發熱"_qs), SearchOutcome::Rows);
-    ResultGrid &grid = *m_host->grid;
+    QCOMPARE(search(u"發熱"_qs), Ending::Rows);
+    ResultGrid &grid = *m_main->Grd1();
     QVERIFY(grid.setRow(2));
-    m_host->displays.clear();
+    m_main->displays.clear();
 
     QTemporaryDir nowhere;
-    QCOMPARE(search(box, missingDatabase ? nowhere.path() : QString()), SearchOutcome::Failed);
+    QCOMPARE(search(box, missingDatabase ? nowhere.path() : QString()), Ending::Failed);
     QCOMPARE(m_messages.size(), 1);
     QVERIFY2(m_messages[0].prompt.contains(QString::number(number)), qPrintable(m_messages[0].prompt));
     QCOMPARE(m_messages[0].caption, productLabel());
@@ -207,12 +256,12 @@ void TestSearchRun::failureIsReportedOnceAndChangesNothing()
     QCOMPARE(grid.TextMatrix(2, 0), u"傷寒論 發熱"_qs);
     QCOMPARE(grid.TextMatrix(0, 0), SearchCaption);
     QCOMPARE(grid.Row(), 2);
-    QCOMPARE(m_host->lastMode, u"mod3a"_qs);
-    QVERIFY(m_host->displays.isEmpty());
+    QCOMPARE(lastMode(), u"mod3a"_qs);
+    QVERIFY(m_main->displays.isEmpty());
 
     // The program goes on: the next search works as usual.
-    QCOMPARE(search(u"+頭痛"_qs), SearchOutcome::Rows);
-    QCOMPARE(m_host->lastMode, u"mod4"_qs);
+    QCOMPARE(search(u"+頭痛"_qs), Ending::Rows);
+    QCOMPARE(lastMode(), u"mod4"_qs);
 }
 
 void TestSearchRun::focusGoesToTheListUnlessAListAllRunsHidden_data()
@@ -232,25 +281,25 @@ void TestSearchRun::focusGoesToTheListUnlessAListAllRunsHidden()
     QFETCH(bool, shown);
     QFETCH(QString, box);
     if (shown) {
-        m_host->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_host.get()));
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
     }
-    m_host->box->setFocus();
-    QCOMPARE(m_host->focusWidget(), m_host->box);
+    m_main->TxtQuery()->setFocus();
+    QCOMPARE(m_main->focusWidget(), m_main->TxtQuery());
 
-    QCOMPARE(search(box), SearchOutcome::Rows);
+    QCOMPARE(search(box), Ending::Rows);
     // focusWidget() also records a request made while the window is hidden.
-    QTEST(m_host->focusWidget() == m_host->grid, "listFocused");
+    QTEST(m_main->focusWidget() == m_main->Grd1(), "listFocused");
     if (shown)
-        QTEST(m_host->grid->hasFocus(), "listFocused");
+        QTEST(m_main->Grd1()->hasFocus(), "listFocused");
 }
 
 void TestSearchRun::searchesKeepThePagePathHidden()
 {
     for (const QString &box : {u"發熱"_qs, QString(), u"+頭痛"_qs}) {
-        QCOMPARE(search(box), SearchOutcome::Rows);
-        QVERIFY(m_host->grid->isColumnHidden(1));
-        QCOMPARE(m_host->grid->columnWidth(0), Twips::toPixels(3500, m_host->grid));
+        QCOMPARE(search(box), Ending::Rows);
+        QVERIFY(m_main->Grd1()->isColumnHidden(1));
+        QCOMPARE(m_main->Grd1()->columnWidth(0), Twips::toPixels(3500, m_main->Grd1()));
     }
 }
 
@@ -259,11 +308,11 @@ void TestSearchRun::listAllOfManyRecordsEndsAtTheTop()
     constexpr int count = 300000;
     QTemporaryDir big;
     QVERIFY(writeBulkDatabase(big.path(), count));
-    m_host->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
 
-    QCOMPARE(search(QString(), big.path()), SearchOutcome::Rows);
-    ResultGrid &grid = *m_host->grid;
+    QCOMPARE(search(QString(), big.path()), Ending::Rows);
+    ResultGrid &grid = *m_main->Grd1();
     QCOMPARE(grid.Rows(), count + 1);
     QCOMPARE(grid.TextMatrix(1, 0), bulkTitle(count));
     QCOMPARE(grid.TextMatrix(count, 0), bulkTitle(1));
@@ -273,15 +322,15 @@ void TestSearchRun::listAllOfManyRecordsEndsAtTheTop()
     QVERIFY(grid.verticalScrollBar()->value() > 0);
     QVERIFY(grid.RowPos(1) < 0);
 
-    QCOMPARE(search(QString(), big.path()), SearchOutcome::Rows);
+    QCOMPARE(search(QString(), big.path()), Ending::Rows);
     QCOMPARE(grid.Rows(), count + 1);
     QCOMPARE(grid.Row(), 1);
     QCOMPARE(grid.Col(), 1);
     QCOMPARE(grid.verticalScrollBar()->value(), 0);
     QCOMPARE(grid.RowPos(1), grid.RowHeight(1));
-    QCOMPARE(m_host->displays.last().row, 1);
-    QVERIFY(m_host->displays.last().direct);
+    QCOMPARE(m_main->displays.last().row, 1);
+    QVERIFY(m_main->displays.last().direct);
 }
 
 QTEST_MAIN(TestSearchRun)
-#include "test_searchrun.moc"
+#include "test_runsearch.moc"

@@ -177,4 +177,4 @@ void TestPageMarker::termsBeyondSixteenBitCountAreApplied()
 }
 
 QTEST_APPLESS_MAIN(TestPageMarker)
-#include "tst_pagemarker.moc"
+#include "test_pagemarker.moc"

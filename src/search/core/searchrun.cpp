@@ -1,0 +1,14 @@
+#include "searchrun.h"
+
+#include "contentdatabase.h"
+#include "searchmessages.h"
+
+SearchOutcome runSearch(const QueryPlan &plan, const DatabaseLocation &location, TermIndexRegistry *index)
+{
+    Result<ResultRows> rows = ContentDatabase::runStatement(location, plan.SqlText, index);
+    if (!rows)
+        return SearchOutcome{SearchEnd::Failed, {}, {}, rows.failure()};
+    if (rows->empty())
+        return SearchOutcome{SearchEnd::NoRows, {}, noResultMessage(plan.TermsText), {}};
+    return SearchOutcome{SearchEnd::Rows, std::move(rows).value(), {}, {}};
+}
