@@ -39,7 +39,7 @@ cmake --build "$build" -j"$jobs" --target tamvex_bench_suite tamvex_bench_mark l
 
 echo
 echo "Machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%.0f GB RAM", $2 / 1048576}' /proc/meminfo)"
-lscpu | sed -n 1,15p
+lscpu | awk 'NR <= 15'  # awk reads all of it: no broken pipe
 echo "$(sqlite3 --version | cut -d' ' -f1-2 | sed 's/^/SQLite /'), $(rg --version | head -n 1)"
 echo
 dirs=()

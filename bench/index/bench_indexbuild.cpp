@@ -1,10 +1,12 @@
-// tamvex_bench_indexbuild JST_MDB [--threads N] [--budget MB] [--scratch DIR]
+// tamvex_bench_indexbuild JST_MDB [--threads N] [--budget MB] [--scratch DIR] [--cancel-after MS]
 //
 // Builds the index of one collection with a sink that only counts, and
 // prints the records, the content read, the build time, the throughput,
 // the time after the last record was read (the merge), the peak memory
 // (all of it, and the anonymous part sampled during the build, which leaves
-// out the mapped database, counted once per connection in the first) and the postings handed over.
+// out the mapped database, counted once per connection in the first)
+// and the postings handed over. With --cancel-after it cancels the build
+// after that long and prints how soon the build stopped.
 
 #include "indexbuild.h"
 
@@ -62,10 +64,11 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: %s JST_MDB [--threads N] [--budget MB] [--scratch DIR]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s JST_MDB [--threads N] [--budget MB] [--scratch DIR] [--cancel-after MS]\n", argv[0]);
         return 2;
     }
     BuildOptions options;
+    int cancelAfterMs = -1;
     for (qsizetype i = 2; i + 1 < args.size(); i += 2) {
         if (args[i] == u"--threads")
             options.threads = args[i + 1].toInt();
@@ -73,14 +76,24 @@ int main(int argc, char **argv)
             options.memoryBudget = args[i + 1].toULongLong() << 20;
         else if (args[i] == u"--scratch")
             options.scratchFolder = args[i + 1];
+        else if (args[i] == u"--cancel-after")
+            cancelAfterMs = args[i + 1].toInt();
     }
+    std::atomic<bool> cancel{false};
+    options.cancel = &cancel;
     auto lastReport = std::chrono::steady_clock::now();
     options.progress = [&](const BuildProgress &) { lastReport = std::chrono::steady_clock::now(); };
     // The anonymous memory, sampled beside the build through all its phases.
     std::atomic<bool> done{false};
     double peakAnonymous = anonymousMb();
+    std::chrono::steady_clock::time_point cancelledAt;
     std::thread sampler([&] {
+        const auto begin = std::chrono::steady_clock::now();
         while (!done.load()) {
+            if (cancelAfterMs >= 0 && !cancel && std::chrono::steady_clock::now() - begin > std::chrono::milliseconds(cancelAfterMs)) {
+                cancelledAt = std::chrono::steady_clock::now();
+                cancel = true;
+            }
             peakAnonymous = std::max(peakAnonymous, anonymousMb());
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -94,6 +107,9 @@ int main(int argc, char **argv)
     done = true;
     sampler.join();
     if (!built.ok()) {
+        if (cancel)
+            std::printf("cancelled after %d ms, stopped %.0f ms later\n", cancelAfterMs,
+                        std::chrono::duration<double, std::milli>(end - cancelledAt).count());
         std::fprintf(stderr, "%s\n", built.failure().description.toUtf8().constData());
         return 1;
     }

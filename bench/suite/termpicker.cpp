@@ -1,5 +1,7 @@
 #include "termpicker.h"
 
+#include "postingcodec.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -86,19 +88,34 @@ QString mostFrequent(const CollectionIndex &index, bool pair)
 
 QString rare(const CollectionIndex &index, bool pair, std::size_t rows)
 {
-    // Short lists are a kind byte, the count, then gaps of two to three bytes
-    // a row for far-apart rows.
+    if (!pair) {
+        // Few enough characters to count them all.
+        std::uint64_t bestDistance = UINT64_MAX;
+        TextKeys::Key best = 0;
+        for (const auto &[held, key] : unigramsByRows(index)) {
+            const std::uint64_t distance = held > rows ? held - rows : rows - held;
+            if (held && distance < bestDistance)
+                best = key, bestDistance = distance;
+        }
+        return bestDistance == UINT64_MAX ? QString() : keyText(best);
+    }
+    // Pairs by the size of their lists: a kind byte, the count, then gaps of
+    // two to three bytes a row for far-apart rows. A bitmap of a pair nearly
+    // every record holds is small too, so the nearest sizes are checked for
+    // their row count.
     const std::uint64_t target = 2 + rows * 5 / 2;
-    TextKeys::Key best = 0;
-    std::uint64_t bestDistance = UINT64_MAX, i = 0;
+    std::vector<std::pair<std::uint64_t, TextKeys::Key>> nearest;
+    std::uint64_t i = 0;
     index.forEachKey([&](TextKeys::Key key, std::uint64_t size) {
-        if (i++ % 7 != 3 || !keyIsHan(key, pair))
+        if (i++ % 7 != 3 || !keyIsHan(key, true))
             return;
-        const std::uint64_t distance = size > target ? size - target : target - size;
-        if (distance < bestDistance)
-            best = key, bestDistance = distance;
+        nearest.emplace_back(size > target ? size - target : target - size, key);
     });
-    return bestDistance == UINT64_MAX ? QString() : keyText(best);
+    std::sort(nearest.begin(), nearest.end());
+    for (const auto &[distance, key] : nearest)
+        if (rowsOf(index, key) < PostingCodec::kBitmapFrom)
+            return keyText(key);
+    return QString();
 }
 
 QString phrase(const QString &content, qsizetype at, int length)

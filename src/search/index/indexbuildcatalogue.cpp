@@ -61,10 +61,35 @@ void appendText(CatalogueData &data, const QString &text)
     data.text.insert(data.text.end(), text.utf16(), text.utf16() + text.size());
     data.offsets.push_back(data.text.size());
 }
+
+// SQLite sorts every record before it hands over the first: a cancel must
+// be able to interrupt that.
+int interruptWhenCancelled(void *cancel)
+{
+    return static_cast<const std::atomic<bool> *>(cancel)->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
+class ProgressHandler {
+public:
+    ProgressHandler(sqlite3 *db, const std::atomic<bool> *cancel) : m_db(cancel ? db : nullptr)
+    {
+        if (m_db)
+            sqlite3_progress_handler(m_db, 20000, interruptWhenCancelled, const_cast<std::atomic<bool> *>(cancel));
+    }
+    ~ProgressHandler()
+    {
+        if (m_db)
+            sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+    }
+
+private:
+    sqlite3 *m_db;
+};
 }
 
 Result<CatalogueData> readCatalogue(sqlite3 *db, const std::atomic<bool> *cancel)
 {
+    const ProgressHandler interrupt(db, cancel);
     if (const Status columns = checkColumns(db); !columns)
         return columns.failure();
     const Statement stmt = prepare(db, "SELECT _rowid_, subject, htm FROM maindata ORDER BY date DESC, _rowid_");
@@ -84,6 +109,8 @@ Result<CatalogueData> readCatalogue(sqlite3 *db, const std::atomic<bool> *cancel
         appendText(data, columnText(stmt.get(), 1));
         appendText(data, columnText(stmt.get(), 2));
     }
+    if (rc == SQLITE_INTERRUPT)
+        return reason(QStringLiteral("cancelled"));
     if (rc != SQLITE_DONE)
         return sqliteReason(db);
     return data;

@@ -350,6 +350,14 @@ private Q_SLOTS:
             QVERIFY(QDir(scratch).entryList(QDir::Files | QDir::Hidden).isEmpty());
             QCOMPARE(openFilesIn(scratch), 0);
         }
+        // Cancelled before a record is read: SQLite's sort is interrupted.
+        const std::atomic<bool> already{true};
+        BuildOptions options;
+        options.cancel = &already;
+        CollectingSink sink;
+        const auto built = buildIndex(IndexSource{m_dir.filePath(u"jst.mdb"_qs), nullptr}, sink, options);
+        QVERIFY(!built.ok());
+        QVERIFY(built.failure().description.contains(u"cancelled"_qs));
     }
 
     // Out of memory in a building thread or in the merge, and a sink that
