@@ -65,7 +65,7 @@ std::size_t sqliteLike(const Corpus &c, const QueryPlan &plan, const QStringList
     QStringList clauses;
     for (int i = 0; i < terms.size(); ++i)
         clauses << QStringLiteral("content like ?%1").arg(i + 1);
-    if (plan.SearchMode == QLatin1String("mod4"))
+    if (plan.mode == SearchMode::AnyTerm)
         sql += QStringLiteral(" where ") + clauses.join(QStringLiteral(" or "));
     else if (!clauses.isEmpty())
         sql += QStringLiteral(" where ") + clauses.join(QStringLiteral(" and ")) + QStringLiteral(" order by date desc");
@@ -133,7 +133,7 @@ void measure(const Corpus &c, const Query &q, TermIndexRegistry &registry)
     long rgRows = -1;
     const bool bigOrSlow = c.contentBytes > 3e8;
     const double like = medianMs(bigOrSlow ? 3 : g_runs, [&] { likeRows = sqliteLike(c, plan, terms); });
-    const bool rgFits = plan.SearchMode == QLatin1String("mod4") || terms.size() == 1;
+    const bool rgFits = plan.mode == SearchMode::AnyTerm || terms.size() == 1;
     const double rg = rgFits ? medianMs(g_runs, [&] { rgRows = ripgrep(c, terms); }) : -1;
     const double scan = medianMs(g_runs, [&] { scanRows = ours(c, plan, nullptr); });
     requireIndex(c, registry);

@@ -8,6 +8,7 @@
 #include "parallelscan.h"
 #include "sqlitedialect.h"
 #include "termindexregistry.h"
+#include "vfsfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -75,6 +77,40 @@ Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format)
     return openSqlite(path);
 }
 
+
+// A read transaction on maindata, as the statement would take it: while it
+// is held no writer can change the file (a file with pending writes gets no
+// index anyway), so the index, the file stamp and any content read for
+// confirming describe one state of the file. False when SQLite could not
+// read (locked past the busy timeout, no maindata): the statement itself
+// then runs and reports that as it always has.
+bool beginRead(sqlite3 *db)
+{
+    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM maindata LIMIT 1", -1, &stmt, nullptr) != SQLITE_OK)
+        return false;
+    const int rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE;
+}
+
+// The statement's rows from the term index of the file as it is now, or
+// nullopt (no index, the statement has another form, SQLite could not read).
+std::optional<Result<ResultRows>> answerWithIndex(TermIndexRegistry &index, const QString &path,
+                                                  ContentDatabase::Format format, const JetStatement &statement)
+{
+    if (format == ContentDatabase::Format::Jet) {
+        const auto ready = index.indexFor(path);
+        return ready ? answerFromIndex(*ready, statement, path, [&] { return openJetDatabase(path); }) : std::nullopt;
+    }
+    auto db = openSqlite(path);
+    if (!db.ok() || !beginRead(db.value().get()))
+        return std::nullopt;
+    const auto ready = index.indexFor(path);
+    return ready ? answerFromIndex(*ready, statement, path, [&] { return db; }) : std::nullopt;
+}
 }
 
 namespace ContentDatabase {
@@ -83,10 +119,14 @@ Format detectFormat(const QString &path)
 {
     if (!isOrdinaryFile(path))
         return Format::Missing;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Through SQLite's file layer: a plain open and close of the file would
+    // end the locks this process's connections (a background build) hold.
+    const VfsFile file(path);
+    QByteArray head(32, '\0');
+    const std::int64_t got = file.isOpen() ? file.readHead(head.data(), head.size()) : -1;
+    if (got < 0)
         return Format::Unknown;
-    const QByteArray head = file.read(32);
+    head.truncate(qsizetype(got));
     if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return Format::SQLite;
     const QByteArray jetMark = head.mid(4, 15);
@@ -108,11 +148,9 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
                        translated.failure().description + QStringLiteral(" Change the search words and search again.")};
     const Format format = detectFormat(path);
     const bool indexable = index && (format == Format::SQLite || format == Format::Jet);
-    if (indexable && translated.value().catalogue.fits) {
-        if (const auto ready = index->indexFor(path))
-            if (auto answered = answerFromIndex(*ready, translated.value(), path, [&] { return openDatabase(path, format); }))
-                return std::move(*answered);
-    }
+    if (indexable && translated.value().catalogue.fits)
+        if (auto answered = answerWithIndex(*index, path, format, translated.value()))
+            return std::move(*answered);
     if (format == Format::SQLite) {
         const auto open = [&] {
             auto db = openSqlite(path);

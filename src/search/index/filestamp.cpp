@@ -1,13 +1,13 @@
 #include "filestamp.h"
 
+#include "vfsfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
 #include <xxhash.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <vector>
@@ -19,15 +19,6 @@ std::int64_t nanoseconds(const struct timespec &t)
 {
     return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
-
-struct Fd {
-    int fd = -1;
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 bool nonEmptyFile(const QString &path)
 {
@@ -42,21 +33,16 @@ FileStamp FileStamp::of(const QString &path)
     const QString canonical = QFileInfo(path).canonicalFilePath();
     if (canonical.isEmpty())
         return {};
-    Fd file;
-    file.fd = ::open(QFile::encodeName(canonical).constData(), O_RDONLY | O_CLOEXEC);
+    // The inode is stamped before the head is read: a file replaced in
+    // between gets the new head under the old inode, a stamp no index has.
     struct stat st {};
-    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(QFile::encodeName(canonical).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return {};
+    const VfsFile file(canonical);
     std::vector<char> head(kHeadBytes);
-    std::size_t got = 0;
-    while (got < head.size()) {
-        const ssize_t n = ::pread(file.fd, head.data() + got, head.size() - got, off_t(got));
-        if (n < 0)
-            return {};
-        if (n == 0)
-            break;
-        got += std::size_t(n);
-    }
+    const std::int64_t got = file.isOpen() ? file.readHead(head.data(), std::int64_t(head.size())) : -1;
+    if (got < 0)
+        return {};
     FileStamp stamp;
     stamp.path = canonical;
     stamp.device = std::uint64_t(st.st_dev);
@@ -64,7 +50,7 @@ FileStamp FileStamp::of(const QString &path)
     stamp.size = std::uint64_t(st.st_size);
     stamp.modifiedNs = nanoseconds(st.st_mtim);
     stamp.changedNs = nanoseconds(st.st_ctim);
-    stamp.headHash = XXH3_64bits(head.data(), got);
+    stamp.headHash = XXH3_64bits(head.data(), std::size_t(got));
     stamp.sqlite = got >= 16 && std::memcmp(head.data(), "SQLite format 3", 16) == 0;
     return stamp;
 }

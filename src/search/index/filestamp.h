@@ -25,8 +25,8 @@ struct FileStamp {
     bool valid() const { return !path.isEmpty(); }
 
     // The stamp of the file at path as it is now (invalid when it cannot
-    // be read). The head is read through the same open file whose inode is
-    // stamped, so a file replaced meanwhile cannot lend its head to another.
+    // be read). The file is read through SQLite's own file layer, so that
+    // stamping it never disturbs the locks of this process's connections.
     static FileStamp of(const QString &path);
 };
 
