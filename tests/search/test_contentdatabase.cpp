@@ -21,6 +21,7 @@ private Q_SLOTS:
     void emptyTableGivesNoRow();
     void unreadablePatternFailsEvenOnEmptyTable();
     void aChangedFileIsReadAfresh();
+    void aLinkedFileIsTheFileItself();
 
 private:
     Result<ResultRows> search(const QString &box, const QString &folder = QString());
@@ -194,6 +195,19 @@ void TestContentDatabase::aChangedFileIsReadAfresh()
     QCOMPARE(rows.value().front().subject, u"新"_qs);
     QVERIFY(QFile::remove(dir.path() + u"/jst.mdb"_qs));
     QVERIFY(!search(u"發熱"_qs, dir.path()).ok());
+}
+
+void TestContentDatabase::aLinkedFileIsTheFileItself()
+{
+    // An installation may keep jst.mdb elsewhere and link to it.
+    QTemporaryDir dir;
+    QVERIFY(QFile::link(m_dir.path() + u"/jst.mdb"_qs, dir.path() + u"/jst.mdb"_qs));
+    for (const QString &box : {u"發熱"_qs, QString(), u"+發熱 頭痛"_qs}) {
+        const auto linked = search(box, dir.path());
+        const auto direct = search(box, m_dir.path());
+        QVERIFY2(linked.ok(), qPrintable(linked.ok() ? QString() : linked.failure().description));
+        QCOMPARE(linked.value().size(), direct.value().size());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestContentDatabase)

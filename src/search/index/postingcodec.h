@@ -32,12 +32,14 @@ inline std::uint64_t read(const std::uint8_t *&p)
 }
 }
 
-// How the ordinals of one key are stored: short lists as varint gaps
-// (a few bytes each), long ones as a run-optimised Roaring bitmap, which
-// also makes their intersections and unions cheap.
+// How the ordinals of one key are stored: short lists as varint gaps,
+// longer ones as Rice-coded gaps (a few bits each) or, where smaller, as a
+// run-optimised Roaring bitmap.
 namespace PostingCodec {
 
-// Lists of at least this many ordinals are stored as bitmaps.
+// Lists of at least this many ordinals are Rice coded, and from the second
+// count on stored as bitmaps when that is smaller.
+inline constexpr std::size_t kRiceFrom = 8;
 inline constexpr std::size_t kBitmapFrom = 512;
 
 // Appends the encoding of count ascending, unique ordinals.

@@ -32,5 +32,6 @@ private:
     sqlite3_vfs *m_vfs = nullptr;
     std::unique_ptr<std::max_align_t[]> m_storage;
     sqlite3_file *m_file = nullptr;
+    const char *m_name = nullptr;
     bool m_open = false;
 };
