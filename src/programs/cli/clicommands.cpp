@@ -9,6 +9,8 @@
 #include "searchrun.h"
 #include "termindexregistry.h"
 
+#include <QStringEncoder>
+
 #include <cstdio>
 
 namespace {
@@ -17,6 +19,25 @@ void writeUtf8(std::FILE *out, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
+}
+
+// One line a row, title TAB page path, encoded a block at a time so that a
+// list of every record is not held twice more in memory.
+void writeRows(std::FILE *out, const ResultRows &rows)
+{
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    QByteArray block;
+    for (const ResultRow &row : rows) {
+        block += toUtf8(row.subject);
+        block += '\t';
+        block += toUtf8(row.htm);
+        block += '\n';
+        if (block.size() >= (1 << 16)) {
+            std::fwrite(block.constData(), 1, std::size_t(block.size()), out);
+            block.clear();
+        }
+    }
+    std::fwrite(block.constData(), 1, std::size_t(block.size()), out);
 }
 
 int usage()
@@ -69,10 +90,7 @@ int search(QStringList args)
     case SearchEnd::Rows:
         break;
     }
-    QString out;
-    for (const ResultRow &row : outcome.rows)
-        out += row.subject + QLatin1Char('\t') + row.htm + QLatin1Char('\n');
-    writeUtf8(stdout, out);
+    writeRows(stdout, outcome.rows);
     return 0;
 }
 

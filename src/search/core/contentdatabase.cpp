@@ -103,13 +103,13 @@ std::optional<Result<ResultRows>> answerWithIndex(TermIndexRegistry &index, cons
 {
     if (format == ContentDatabase::Format::Jet) {
         const auto ready = index.indexFor(path);
-        return ready ? answerFromIndex(*ready, statement, path, [&] { return openJetDatabase(path); }) : std::nullopt;
+        return ready ? answerFromIndex(ready, statement, path, [&] { return openJetDatabase(path); }) : std::nullopt;
     }
     auto db = openSqlite(path);
     if (!db.ok() || !beginRead(db.value().get()))
         return std::nullopt;
     const auto ready = index.indexFor(path);
-    return ready ? answerFromIndex(*ready, statement, path, [&] { return db; }) : std::nullopt;
+    return ready ? answerFromIndex(ready, statement, path, [&] { return db; }) : std::nullopt;
 }
 }
 

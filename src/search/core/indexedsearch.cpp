@@ -52,19 +52,26 @@ std::optional<Roaring> confirm(const CollectionIndex &index, const PatternGroup 
     return kept;
 }
 
-ResultRows rowsOf(const CollectionIndex &index, const Roaring &ordinals, RowOrder order)
+ResultRows rowsOf(const std::shared_ptr<const CollectionIndex> &index, const Roaring &ordinals, RowOrder order)
 {
-    // A large result reads the whole catalogue in one go.
-    if (ordinals.cardinality() * 64 > index.recordCount())
-        index.loadCatalogue();
     ResultRows rows;
     rows.reserve(ordinals.cardinality());
-    const auto add = [&](std::uint32_t ordinal) { rows.push_back(ResultRow{index.subject(ordinal), index.htm(ordinal)}); };
+    // A large result reads the whole catalogue in one go, and its rows point
+    // into it rather than copying every title and path.
+    const bool large = ordinals.cardinality() * 64 > index->recordCount();
+    if (large) {
+        index->loadCatalogue();
+        rows.keepAlive = index;
+    }
+    const auto add = [&](std::uint32_t ordinal) {
+        rows.push_back(large ? ResultRow{index->subjectView(ordinal), index->htmView(ordinal)}
+                             : ResultRow{index->subject(ordinal), index->htm(ordinal)});
+    };
     if (order == RowOrder::DateDescending) {
         for (const std::uint32_t ordinal : ordinals)
             add(ordinal);
     } else {
-        for (const std::uint32_t ordinal : index.inRowidOrder(ordinals))
+        for (const std::uint32_t ordinal : index->inRowidOrder(ordinals))
             add(ordinal);
     }
     return rows;
@@ -79,16 +86,18 @@ Roaring everyRecord(const CollectionIndex &index)
 }
 }
 
-std::optional<Result<ResultRows>> answerFromIndex(const CollectionIndex &index, const JetStatement &statement,
-                                                  const QString &databasePath, const ContentOpener &openContent)
+std::optional<Result<ResultRows>> answerFromIndex(const std::shared_ptr<const CollectionIndex> &indexHandle,
+                                                  const JetStatement &statement, const QString &databasePath,
+                                                  const ContentOpener &openContent)
 {
+    const CollectionIndex &index = *indexHandle;
     const CatalogueForm &form = statement.catalogue;
     if (!form.fits || index.damaged())
         return std::nullopt;
     if (form.filter == CatalogueForm::Nothing)
         return Result<ResultRows>(ResultRows{});
     if (form.filter == CatalogueForm::Everything) {
-        ResultRows rows = rowsOf(index, everyRecord(index), form.order);
+        ResultRows rows = rowsOf(indexHandle, everyRecord(index), form.order);
         if (index.damaged())
             return std::nullopt;
         return Result<ResultRows>(std::move(rows));
@@ -106,7 +115,7 @@ std::optional<Result<ResultRows>> answerFromIndex(const CollectionIndex &index, 
             return std::nullopt;
         answer->ordinals = std::move(*confirmed);
     }
-    ResultRows rows = rowsOf(index, answer->ordinals, form.order);
+    ResultRows rows = rowsOf(indexHandle, answer->ordinals, form.order);
     if (index.damaged())
         return std::nullopt;
     return Result<ResultRows>(std::move(rows));

@@ -22,5 +22,6 @@ using ContentOpener = std::function<Result<std::shared_ptr<sqlite3>>()>;
 // nullopt when the index cannot answer (the statement has another form, the
 // index turned out damaged, or the file changed while candidates were
 // read): the caller then runs the statement itself.
-std::optional<Result<ResultRows>> answerFromIndex(const CollectionIndex &index, const JetStatement &statement,
-                                                  const QString &databasePath, const ContentOpener &openContent);
+std::optional<Result<ResultRows>> answerFromIndex(const std::shared_ptr<const CollectionIndex> &index,
+                                                  const JetStatement &statement, const QString &databasePath,
+                                                  const ContentOpener &openContent);

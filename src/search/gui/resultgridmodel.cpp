@@ -29,7 +29,8 @@ QString ResultGridModel::cellText(int gridRow, int col) const
 {
     if (col < 0 || col >= ColumnCount || gridRow < 0 || gridRow >= gridRowCount())
         return QString();
-    return gridRow == 0 ? m_header[col] : field(m_rows[gridRow - 1], col);
+    // A copy that owns its text: the caller may keep it beyond these rows.
+    return gridRow == 0 ? m_header[col] : ownedCopy(field(m_rows[gridRow - 1], col));
 }
 
 bool ResultGridModel::setCellText(int gridRow, int col, const QString &text)
@@ -61,7 +62,7 @@ QVariant ResultGridModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return QVariant();
-    return field(m_rows[static_cast<size_t>(index.row())], index.column());
+    return ownedCopy(field(m_rows[static_cast<size_t>(index.row())], index.column()));
 }
 
 QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -90,6 +90,18 @@ QString CollectionIndex::textAt(std::size_t i) const
     return QString(reinterpret_cast<const QChar *>(text), qsizetype(to - from));
 }
 
+QString CollectionIndex::viewAt(std::size_t i) const
+{
+    if (!m_text)
+        return textAt(i);
+    const std::uint64_t from = m_textOffsets[i], to = m_textOffsets[i + 1];
+    if (from > to || to > m_file->layout().textUnits) {
+        m_damaged = true;
+        return QString();
+    }
+    return QString::fromRawData(reinterpret_cast<const QChar *>(m_text + from), qsizetype(to - from));
+}
+
 const std::uint32_t *CollectionIndex::rankOf() const
 {
     std::call_once(m_rankOnce, [this] {

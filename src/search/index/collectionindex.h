@@ -51,6 +51,10 @@ public:
     QString subject(std::uint32_t ordinal) const { return textAt(2 * std::size_t(ordinal)); }
     QString htm(std::uint32_t ordinal) const { return textAt(2 * std::size_t(ordinal) + 1); }
     void loadCatalogue() const;
+    // After loadCatalogue: the texts without a copy, pointing into the
+    // index's memory; valid while the index lives.
+    QString subjectView(std::uint32_t ordinal) const { return viewAt(2 * std::size_t(ordinal)); }
+    QString htmView(std::uint32_t ordinal) const { return viewAt(2 * std::size_t(ordinal) + 1); }
     // The ordinals in SQLite's row id order (the any-term statement's).
     std::vector<std::uint32_t> inRowidOrder(const Roaring &ordinals) const;
 
@@ -67,6 +71,7 @@ public:
 private:
     CollectionIndex() = default;
     QString textAt(std::size_t i) const;
+    QString viewAt(std::size_t i) const;
     // The ordinals of a key (empty when no record holds it); nullopt when damaged.
     std::optional<Roaring> postings(TextKeys::Key key) const;
     std::optional<Roaring> runCandidates(const std::u32string &run) const;

@@ -743,10 +743,10 @@ void TestCollectionIndex::columnsNamedLikeTheRowId()
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     if (index) {
         const auto jet = translateJetStatement(buildQuery(u"發熱"_qs).SqlText);
-        const auto direct = answerFromIndex(*index, jet.value(), db, openerFor(db));
+        const auto direct = answerFromIndex(index, jet.value(), db, openerFor(db));
         QVERIFY(direct && direct->ok());
         QCOMPARE(direct->value().size(), std::size_t(2));
-        const auto confirmed = answerFromIndex(*index, translateJetStatement(buildQuery(u"發熱惡"_qs).SqlText).value(), db, openerFor(db));
+        const auto confirmed = answerFromIndex(index, translateJetStatement(buildQuery(u"發熱惡"_qs).SqlText).value(), db, openerFor(db));
         QVERIFY(confirmed && confirmed->ok());
         QCOMPARE(confirmed->value().size(), std::size_t(1));
         QCOMPARE(confirmed->value().front().subject, u"s2"_qs);

@@ -144,7 +144,7 @@ void TestTermIndexDifferential::sameRowsAsScan()
         const JetStatement &jet = translated.value();
         if (!jet.catalogue.fits)
             continue;
-        const auto direct = answerFromIndex(*index, jet, location.database, openerFor(location.database));
+        const auto direct = answerFromIndex(index, jet, location.database, openerFor(location.database));
         if (!direct) {
             mismatches << u"«%1»: fits the index but was not answered by it"_qs.arg(text);
             continue;
