@@ -11,6 +11,7 @@ IndexProgress::IndexProgress(std::FILE *out) : m_out(out), m_terminal(::isatty(:
 
 void IndexProgress::show(const BuildProgress &p)
 {
+    m_last = p;
     const qint64 now = m_clock.elapsed();
     if (!m_terminal || now - m_lastDrawMs < 100)
         return;
@@ -34,6 +35,9 @@ void IndexProgress::show(const BuildProgress &p)
 
 void IndexProgress::finish()
 {
-    if (m_drawn)
-        std::fputc('\n', m_out);
+    if (!m_drawn)
+        return;
+    m_lastDrawMs = -1000; // the last state, whenever the bar was drawn
+    show(m_last);
+    std::fputc('\n', m_out);
 }

@@ -23,4 +23,5 @@ private:
     bool m_drawn = false;
     QElapsedTimer m_clock;
     qint64 m_lastDrawMs = -1000;
+    BuildProgress m_last;
 };
