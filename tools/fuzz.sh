@@ -43,5 +43,6 @@ run() {
 extra_dirs=(); run fuzz_query -max_len=16384
 extra_dirs=(); run fuzz_pagemark -max_len=16384
 extra_dirs=(); run fuzz_conditionfile -max_len=16384
+extra_dirs=(); run fuzz_postings -max_len=65536
 extra_dirs=(${jet_seeds[@]+"${jet_seeds[@]}"}); run fuzz_jetreader
 exit $status

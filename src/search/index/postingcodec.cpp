@@ -97,8 +97,8 @@ void appendRice(const std::uint32_t *ordinals, std::size_t count, int shift, std
 
 std::optional<Roaring> decodeRice(const std::uint8_t *p, const std::uint8_t *end)
 {
-    const std::uint64_t count = Varint::read(p);
-    if (p >= end || count > std::uint64_t(end - p) * 8)
+    std::uint64_t count = 0;
+    if (!Varint::readWithin(p, end, count) || p >= end || count > std::uint64_t(end - p) * 8)
         return std::nullopt;
     const int shift = *p++;
     if (shift > 31)
@@ -174,8 +174,8 @@ std::optional<Roaring> decode(const char *bytes, std::size_t size)
     // A varint never runs past the list's last byte: its high bit is clear.
     if (static_cast<std::uint8_t>(bytes[size - 1]) & 0x80)
         return std::nullopt;
-    const std::uint64_t count = Varint::read(p);
-    if (count > std::uint64_t(end - p))
+    std::uint64_t count = 0;
+    if (!Varint::readWithin(p, end, count) || count > std::uint64_t(end - p))
         return std::nullopt;
     std::vector<std::uint32_t> values;
     values.reserve(count);
@@ -183,7 +183,10 @@ std::optional<Roaring> decode(const char *bytes, std::size_t size)
     for (std::uint64_t i = 0; i < count; ++i) {
         if (p >= end)
             return std::nullopt;
-        value += Varint::read(p);
+        std::uint64_t gap = 0;
+        if (!Varint::readWithin(p, end, gap))
+            return std::nullopt;
+        value += gap;
         if (value > UINT32_MAX)
             return std::nullopt;
         values.push_back(std::uint32_t(value));

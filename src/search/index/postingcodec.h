@@ -19,16 +19,18 @@ inline void append(std::string &out, std::uint64_t v)
     out.push_back(char(v));
 }
 
-// Reads one varint at p and moves p past it.
-inline std::uint64_t read(const std::uint8_t *&p)
+// Reads one varint that must end before end; false when it does not.
+inline bool readWithin(const std::uint8_t *&p, const std::uint8_t *end, std::uint64_t &v)
 {
-    std::uint64_t v = 0;
-    for (int shift = 0;; shift += 7) {
+    v = 0;
+    for (int shift = 0; p < end; shift += 7) {
         const std::uint8_t b = *p++;
-        v |= std::uint64_t(b & 0x7F) << shift;
+        if (shift < 64)
+            v |= std::uint64_t(b & 0x7F) << shift;
         if (!(b & 0x80))
-            return v;
+            return true;
     }
+    return false;
 }
 }
 

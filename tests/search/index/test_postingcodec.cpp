@@ -18,6 +18,8 @@ private Q_SLOTS:
     void listsRoundTrip_data();
     void listsRoundTrip();
     void cutListsAreRefusedOrBounded();
+    void damagedHeadsAreRefused_data();
+    void damagedHeadsAreRefused();
 };
 
 namespace {
@@ -91,6 +93,25 @@ void TestPostingCodec::cutListsAreRefusedOrBounded()
             QVERIFY(!bitmap || bitmap->cardinality() <= list.size() + 1);
         }
     }
+}
+
+void TestPostingCodec::damagedHeadsAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("count varint longer than 64 bits")
+        << QByteArray("\x00\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\x01\x01", 14);
+    QTest::newRow("rice count running past the end") << QByteArray("\x02\xff\xff", 3);
+    QTest::newRow("rice shift beyond 31") << QByteArray("\x02\x01\x40\x00", 4);
+    QTest::newRow("unknown form") << QByteArray("\x07\x01\x00", 3);
+    QTest::newRow("no bytes") << QByteArray();
+}
+
+void TestPostingCodec::damagedHeadsAreRefused()
+{
+    QFETCH(QByteArray, bytes);
+    // Copied, so that a read past the end is a sanitizer report.
+    const std::vector<char> copy(bytes.begin(), bytes.end());
+    QVERIFY(!PostingCodec::decode(copy.data(), copy.size()));
 }
 
 QTEST_GUILESS_MAIN(TestPostingCodec)
