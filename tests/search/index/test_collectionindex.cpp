@@ -10,6 +10,7 @@
 #include "contentdatabase.h"
 #include "indexcorpus.h"
 #include "indexedsearch.h"
+#include "readonlyopener.h"
 #include "jetstatement.h"
 #include "likeliterals.h"
 #include "likepattern.h"
@@ -121,18 +122,6 @@ QString differenceFromScan(const QString &dbPath, TermIndexRegistry &registry)
     return {};
 }
 
-// Opens the SQLite file read-only, as the search does to confirm candidates.
-ContentOpener openerFor(const QString &dbPath)
-{
-    return [dbPath]() -> Result<std::shared_ptr<sqlite3>> {
-        sqlite3 *raw = nullptr;
-        const int rc = sqlite3_open_v2(QFile::encodeName(dbPath).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-        std::shared_ptr<sqlite3> db(raw, sqlite3_close_v2);
-        if (rc != SQLITE_OK)
-            return Failure{FailureNumber::DatabaseOpen, QString::fromUtf8(sqlite3_errstr(rc))};
-        return db;
-    };
-}
 
 struct FileIdentity {
     ino_t inode = 0;
@@ -743,10 +732,10 @@ void TestCollectionIndex::columnsNamedLikeTheRowId()
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     if (index) {
         const auto jet = translateJetStatement(buildQuery(u"發熱"_qs).SqlText);
-        const auto direct = answerFromIndex(index, jet.value(), db, openerFor(db));
+        const auto direct = answerFromIndex(index, jet.value(), db, readOnlyOpener(db));
         QVERIFY(direct && direct->ok());
         QCOMPARE(direct->value().size(), std::size_t(2));
-        const auto confirmed = answerFromIndex(index, translateJetStatement(buildQuery(u"發熱惡"_qs).SqlText).value(), db, openerFor(db));
+        const auto confirmed = answerFromIndex(index, translateJetStatement(buildQuery(u"發熱惡"_qs).SqlText).value(), db, readOnlyOpener(db));
         QVERIFY(confirmed && confirmed->ok());
         QCOMPARE(confirmed->value().size(), std::size_t(1));
         QCOMPARE(confirmed->value().front().subject, u"s2"_qs);

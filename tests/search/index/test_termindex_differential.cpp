@@ -9,6 +9,7 @@
 #include "contentdatabase.h"
 #include "indexcorpus.h"
 #include "indexedsearch.h"
+#include "readonlyopener.h"
 #include "jetstatement.h"
 #include "querygenerator.h"
 #include "queryplan.h"
@@ -27,18 +28,6 @@ bool addIndex(const QString &dbPath, const char *sql)
     return ok;
 }
 
-// Opens the SQLite file read-only, as the search does to confirm candidates.
-ContentOpener openerFor(const QString &dbPath)
-{
-    return [dbPath]() -> Result<std::shared_ptr<sqlite3>> {
-        sqlite3 *raw = nullptr;
-        const int rc = sqlite3_open_v2(QFile::encodeName(dbPath).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-        std::shared_ptr<sqlite3> db(raw, sqlite3_close_v2);
-        if (rc != SQLITE_OK)
-            return Failure{FailureNumber::DatabaseOpen, QString::fromUtf8(sqlite3_errstr(rc))};
-        return db;
-    };
-}
 
 QByteArray rowsDiffer(const ResultRows &expected, const ResultRows &got)
 {
@@ -144,7 +133,7 @@ void TestTermIndexDifferential::sameRowsAsScan()
         const JetStatement &jet = translated.value();
         if (!jet.catalogue.fits)
             continue;
-        const auto direct = answerFromIndex(index, jet, location.database, openerFor(location.database));
+        const auto direct = answerFromIndex(index, jet, location.database, readOnlyOpener(location.database));
         if (!direct) {
             mismatches << u"«%1»: fits the index but was not answered by it"_qs.arg(text);
             continue;
