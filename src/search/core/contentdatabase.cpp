@@ -5,7 +5,6 @@
 #include "indexedsearch.h"
 #include "jetdatabase.h"
 #include "jetstatement.h"
-#include "parallelscan.h"
 #include "sqlitedialect.h"
 #include "termindexregistry.h"
 #include "vfsfile.h"
@@ -151,16 +150,6 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
     if (indexable && translated.value().catalogue.fits)
         if (auto answered = answerWithIndex(*index, path, format, translated.value()))
             return std::move(*answered);
-    if (format == Format::SQLite) {
-        const auto open = [&] {
-            auto db = openSqlite(path);
-            if (db.ok())
-                registerJetDialect(db.value().get());
-            return db;
-        };
-        if (auto rows = scanOnTwoThreads(path, translated.value(), open))
-            return std::move(*rows);
-    }
     auto db = openDatabase(path, format);
     if (!db.ok())
         return db.failure();

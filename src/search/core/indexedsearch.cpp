@@ -6,7 +6,6 @@
 #include <sqlite3.h>
 
 #include <memory>
-#include <numeric>
 
 namespace {
 

@@ -136,28 +136,3 @@ Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement)
         return sqliteFailure(db, "The statement failed");
     return rows;
 }
-
-Result<std::optional<std::vector<std::int64_t>>> matchingRowids(sqlite3 *db, const PatternGroup &group,
-                                                                 std::int64_t low, std::int64_t high, std::size_t limit)
-{
-    const char *sql = group.all
-        ? "select _rowid_ from maindata where _rowid_ between ?2 and ?3 and tamvex_like_all(content, ?1)"
-        : "select _rowid_ from maindata where _rowid_ between ?2 and ?3 and tamvex_like_any(content, ?1)";
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-        return sqliteFailure(db, "The statement was rejected");
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);
-    sqlite3_bind_pointer(stmt, 1, const_cast<PatternGroup *>(&group), kGroupType, nullptr);
-    sqlite3_bind_int64(stmt, 2, low);
-    sqlite3_bind_int64(stmt, 3, high);
-    std::vector<std::int64_t> rows;
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        if (rows.size() == limit)
-            return std::optional<std::vector<std::int64_t>>();
-        rows.push_back(sqlite3_column_int64(stmt, 0));
-    }
-    if (rc != SQLITE_DONE)
-        return sqliteFailure(db, "The statement failed");
-    return std::optional<std::vector<std::int64_t>>(std::move(rows));
-}
