@@ -176,50 +176,103 @@ std::optional<TextKeys::Key> CollectionIndex::exactKey(const QString &pattern)
 }
 
 namespace {
-// Index of key among the sorted keys, or -1; -2 when a read failed.
-std::int64_t findKey(IndexFile::Reader &file, TextKeys::Key key)
+struct GroupEntry {
+    TextKeys::Key firstKey = 0;
+    std::uint64_t firstOffset = 0, packedFrom = 0, packedTo = 0;
+};
+
+// Directory entry g and the byte range of its packed entries; false when a
+// read failed or the entry is out of order.
+bool groupAt(IndexFile::Reader &file, std::uint64_t g, GroupEntry &entry)
 {
     const IndexFile::Layout &l = file.layout();
-    std::uint64_t low = 0, high = l.keys;
+    const std::uint64_t groups = (l.keys + IndexFile::kKeyGroup - 1) / IndexFile::kKeyGroup;
+    const char *at = file.bytes(l.keysAt + g * IndexFile::kDirectoryEntryBytes, IndexFile::kDirectoryEntryBytes);
+    if (!at)
+        return false;
+    std::memcpy(&entry.firstKey, at, 8);
+    std::memcpy(&entry.firstOffset, at + 8, 8);
+    std::memcpy(&entry.packedFrom, at + 16, 8);
+    entry.packedTo = l.groupBytes;
+    if (g + 1 < groups) {
+        const char *next = file.bytes(l.keysAt + (g + 1) * IndexFile::kDirectoryEntryBytes + 16, 8);
+        if (!next)
+            return false;
+        std::memcpy(&entry.packedTo, next, 8);
+    }
+    return entry.packedFrom <= entry.packedTo && entry.packedTo <= l.groupBytes;
+}
+
+// Calls visit(key, from, to) for the keys of group g in order until it
+// returns false. False when the group could not be read or is damaged.
+template <typename Visit>
+bool forEachInGroup(IndexFile::Reader &file, std::uint64_t g, Visit &&visit)
+{
+    const IndexFile::Layout &l = file.layout();
+    GroupEntry entry;
+    if (!groupAt(file, g, entry))
+        return false;
+    const char *packed = file.bytes(l.groupsAt + entry.packedFrom, entry.packedTo - entry.packedFrom);
+    if (!packed && entry.packedTo > entry.packedFrom)
+        return false;
+    const auto *p = reinterpret_cast<const std::uint8_t *>(packed);
+    const auto *end = p + (entry.packedTo - entry.packedFrom);
+    const std::uint64_t count = std::min(IndexFile::kKeyGroup, l.keys - g * IndexFile::kKeyGroup);
+    TextKeys::Key key = entry.firstKey;
+    std::uint64_t from = entry.firstOffset;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        std::uint64_t delta = 0, length = 0;
+        if ((i > 0 && !Varint::readWithin(p, end, delta)) || !Varint::readWithin(p, end, length))
+            return false;
+        key += delta;
+        if (from < l.postingsAt || length > l.keysAt - from)
+            return false;
+        if (!visit(key, from, from + length))
+            return true;
+        from += length;
+    }
+    return true;
+}
+
+// The byte range of key's list among the postings: 1 found, 0 no record
+// holds the key, -1 a read failed or the key table is damaged.
+int locate(IndexFile::Reader &file, TextKeys::Key key, std::uint64_t &from, std::uint64_t &to)
+{
+    const IndexFile::Layout &l = file.layout();
+    std::uint64_t low = 0, high = (l.keys + IndexFile::kKeyGroup - 1) / IndexFile::kKeyGroup;
+    // The last group whose first key is not above key.
     while (low < high) {
         const std::uint64_t mid = low + (high - low) / 2;
-        const char *at = file.bytes(l.keysAt + mid * 8, 8);
-        if (!at)
-            return -2;
-        TextKeys::Key k;
-        std::memcpy(&k, at, 8);
-        if (k == key)
-            return std::int64_t(mid);
-        if (k < key)
+        GroupEntry entry;
+        if (!groupAt(file, mid, entry))
+            return -1;
+        if (entry.firstKey <= key)
             low = mid + 1;
         else
             high = mid;
     }
-    return -1;
-}
-
-// The byte range of key i's list, checked to lie among the postings.
-bool listRange(IndexFile::Reader &file, std::uint64_t i, std::uint64_t &from, std::uint64_t &to)
-{
-    const IndexFile::Layout &l = file.layout();
-    const char *at = file.bytes(l.offsetsAt + i * 8, 16);
-    if (!at)
-        return false;
-    std::memcpy(&from, at, 8);
-    std::memcpy(&to, at + 8, 8);
-    return from >= l.postingsAt && from <= to && to <= l.keysAt;
+    if (low == 0)
+        return 0;
+    int found = 0;
+    const bool read = forEachInGroup(file, low - 1, [&](TextKeys::Key k, std::uint64_t a, std::uint64_t b) {
+        if (k == key) {
+            from = a;
+            to = b;
+            found = 1;
+        }
+        return k < key;
+    });
+    return read ? found : -1;
 }
 }
 
 std::optional<Roaring> CollectionIndex::postings(TextKeys::Key key) const
 {
-    const std::int64_t i = findKey(*m_file, key);
-    if (i == -1)
-        return Roaring();
     std::uint64_t from = 0, to = 0;
-    const char *bytes = nullptr;
-    if (i >= 0 && listRange(*m_file, std::uint64_t(i), from, to))
-        bytes = m_file->bytes(from, to - from);
+    const int found = locate(*m_file, key, from, to);
+    if (found == 0)
+        return Roaring();
+    const char *bytes = found > 0 ? m_file->bytes(from, to - from) : nullptr;
     std::optional<Roaring> list = bytes ? PostingCodec::decode(bytes, to - from) : std::nullopt;
     if (!list || (list->cardinality() && list->maximum() >= m_records)) {
         m_damaged = true;
@@ -304,17 +357,14 @@ std::optional<CollectionIndex::Answer> CollectionIndex::answer(bool all, const Q
 bool CollectionIndex::forEachKey(const std::function<void(TextKeys::Key, std::uint64_t)> &visit) const
 {
     const IndexFile::Layout &l = m_file->layout();
-    const char *keys = m_file->bytes(l.keysAt, l.keys * 8);
-    const char *offsets = m_file->bytes(l.offsetsAt, (l.keys + 1) * 8);
-    if (!keys || !offsets)
-        return false;
-    for (std::uint64_t i = 0; i < l.keys; ++i) {
-        TextKeys::Key key;
-        std::uint64_t from, to;
-        std::memcpy(&key, keys + i * 8, 8);
-        std::memcpy(&from, offsets + i * 8, 8);
-        std::memcpy(&to, offsets + i * 8 + 8, 8);
-        visit(key, to - from);
+    const std::uint64_t groups = (l.keys + IndexFile::kKeyGroup - 1) / IndexFile::kKeyGroup;
+    for (std::uint64_t g = 0; g < groups; ++g) {
+        const bool read = forEachInGroup(*m_file, g, [&](TextKeys::Key key, std::uint64_t from, std::uint64_t to) {
+            visit(key, to - from);
+            return true;
+        });
+        if (!read)
+            return false;
     }
     return true;
 }

@@ -20,7 +20,7 @@ namespace IndexFile {
 namespace {
 
 constexpr char kMagic[8] = {'T', 'V', 'X', 'I', 'D', 'X', '0', '2'};
-constexpr std::uint32_t kVersion = 2;
+constexpr std::uint32_t kVersion = 3;
 constexpr std::uint64_t kHeaderArea = kBlockBytes; // the header lives in the first block alone
 constexpr std::size_t kMaxPathBytes = 8192;
 
@@ -160,6 +160,19 @@ bool Writer::add(TextKeys::Key key, const std::uint32_t *ordinals, std::size_t c
     return write(m_scratch.data(), m_scratch.size());
 }
 
+void Writer::packKeys(std::vector<std::uint64_t> &directory, std::string &groups) const
+{
+    const std::size_t n = m_keys.size();
+    for (std::size_t first = 0; first < n; first += kKeyGroup) {
+        directory.insert(directory.end(), {m_keys[first], m_offsets[first], std::uint64_t(groups.size())});
+        for (std::size_t i = first; i < std::min<std::size_t>(n, first + kKeyGroup); ++i) {
+            if (i > first)
+                Varint::append(groups, m_keys[i] - m_keys[i - 1]);
+            Varint::append(groups, m_offsets[i + 1] - m_offsets[i]);
+        }
+    }
+}
+
 Status Writer::finish(const CatalogueData &catalogue)
 {
     if (m_fd < 0 || m_failed)
@@ -182,8 +195,12 @@ Status Writer::finish(const CatalogueData &catalogue)
         at = kHeaderArea + m_written;
         return ok && write(data, bytes);
     };
-    bool ok = section(l.keysAt, m_keys.data(), m_keys.size() * 8)
-        && section(l.offsetsAt, m_offsets.data(), m_offsets.size() * 8)
+    std::vector<std::uint64_t> directory;
+    std::string groups;
+    packKeys(directory, groups);
+    l.groupBytes = groups.size();
+    bool ok = section(l.keysAt, directory.data(), directory.size() * 8)
+        && section(l.groupsAt, groups.data(), groups.size())
         && section(l.rowidsAt, catalogue.rowids.data(), catalogue.rowids.size() * 8)
         && section(l.rowidOrderAt, byRowid.data(), byRowid.size() * 4)
         && section(l.textOffsetsAt, catalogue.offsets.data(), catalogue.offsets.size() * 8)

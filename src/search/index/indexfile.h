@@ -23,6 +23,11 @@
 namespace IndexFile {
 
 inline constexpr std::uint64_t kBlockBytes = 64 * 1024;
+// Keys are kept in groups of this many: a directory entry per group (its
+// first key, the offset of that key's list, where its entries start) and,
+// per key, the varint distance to the key before and its list's length.
+inline constexpr std::uint64_t kKeyGroup = 64;
+inline constexpr std::uint64_t kDirectoryEntryBytes = 24;
 
 // The name the index of a database is kept under inside a folder.
 QString fileNameFor(const FileStamp &stamp);
@@ -46,6 +51,7 @@ private:
     bool write(const void *data, std::size_t bytes);
     bool flushBlock();
     bool writeArray(const void *data, std::size_t bytes); // aligned to 8
+    void packKeys(std::vector<std::uint64_t> &directory, std::string &groups) const;
 
     QString m_path;
     QString m_tempPath;
@@ -60,12 +66,13 @@ private:
     std::string m_scratch;
 };
 
-// The sections of an opened index file, as byte ranges of the file.
+// The sections of an opened index file, as byte ranges of the file:
+// keysAt is the key directory, groupsAt the packed key entries.
 struct Layout {
     std::uint64_t records = 0;
     std::uint64_t keys = 0;
-    std::uint64_t postingsAt = 0, keysAt = 0, offsetsAt = 0, rowidsAt = 0, rowidOrderAt = 0, textOffsetsAt = 0,
-                  textAt = 0, textUnits = 0, end = 0;
+    std::uint64_t postingsAt = 0, keysAt = 0, groupsAt = 0, groupBytes = 0, rowidsAt = 0, rowidOrderAt = 0,
+                  textOffsetsAt = 0, textAt = 0, textUnits = 0, end = 0;
 };
 
 // An index file opened for reading. Sections are read block by block on

@@ -453,8 +453,9 @@ void TestCollectionIndex::damagedFileNeverAnswersWrongly()
     const IndexFile::Layout l = reader.value()->layout();
     const std::map<QString, std::uint64_t> offsets{
         {u"stamp"_qs, 40}, {u"layout"_qs, 64 + 8}, {u"path"_qs, 177}, {u"unused"_qs, 30000},
-        {u"postings"_qs, l.postingsAt + 3}, {u"keys"_qs, l.keysAt + 8 * (l.keys / 2) + 1},
-        {u"offsets"_qs, l.offsetsAt + 8 * (l.keys / 2)}, {u"rowids"_qs, l.rowidsAt + 8 * 5},
+        {u"postings"_qs, l.postingsAt + 3},
+        {u"keys"_qs, l.keysAt + IndexFile::kDirectoryEntryBytes * (l.keys / IndexFile::kKeyGroup / 2) + 1},
+        {u"offsets"_qs, l.groupsAt + l.groupBytes / 2}, {u"rowids"_qs, l.rowidsAt + 8 * 5},
         {u"rowidOrder"_qs, l.rowidOrderAt + 4 * 7}, {u"textOffsets"_qs, l.textOffsetsAt + 8 * 9},
         {u"text"_qs, l.textAt + 2 * 100}, {u"end"_qs, l.end - 1}, {u"checksums"_qs, l.end + 3}};
     const std::uint64_t at = offsets.at(section);
