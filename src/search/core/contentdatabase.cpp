@@ -104,9 +104,15 @@ std::optional<Result<ResultRows>> answerWithIndex(TermIndexRegistry &index, cons
         const auto ready = index.indexFor(path);
         return ready ? answerFromIndex(ready, statement, path, [&] { return openJetDatabase(path); }) : std::nullopt;
     }
+    // Without an index (the first start, a script before "index") the
+    // search takes the statement's own way at once: no extra connection, and
+    // a lock is waited for once.
+    if (!index.indexFor(path))
+        return std::nullopt;
     auto db = openSqlite(path);
     if (!db.ok() || !beginRead(db.value().get()))
         return std::nullopt;
+    // Asked again under the read lock: the file cannot change from here on.
     const auto ready = index.indexFor(path);
     return ready ? answerFromIndex(ready, statement, path, [&] { return db; }) : std::nullopt;
 }
