@@ -118,8 +118,12 @@ int mark(QStringList args)
     if (args.size() != 2)
         return usage();
     const QString tempPage = joinTail(joinTail(folder, QStringLiteral("/tmp/")), QStringLiteral("TmpVORNAX.htm"));
-    WriteHighlightedPage(folder, tempPage, args.at(0), args.at(1));
-    return 0;
+    // Each failed step is told; the temporary page may still have been
+    // written (an empty one for a missing page), but the command failed.
+    const HighlightReport report = writeHighlightedPageReport(folder, tempPage, args.at(0), args.at(1));
+    for (const Failure &failure : report.failures)
+        writeUtf8(stderr, failureReport(failure) + QLatin1Char('\n'));
+    return report.failures.isEmpty() ? 0 : 2;
 }
 }
 

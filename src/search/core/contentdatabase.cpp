@@ -1,5 +1,6 @@
 #include "contentdatabase.h"
 
+#include "collectionconnection.h"
 #include "filetests.h"
 #include "indexbuild.h"
 #include "indexedsearch.h"
@@ -44,18 +45,24 @@ Failure runFailure(sqlite3 *db, const Failure &failure, const QString &path)
 
 using Handle = std::shared_ptr<sqlite3>;
 
+Failure unfinishedChangeFailure(const QString &path)
+{
+    return Failure{FailureNumber::DatabaseOpen,
+                   QStringLiteral("The database '%1' holds an unfinished change of a program that stopped while "
+                                  "writing it (the file '%1-journal' beside it), and this program may not write "
+                                  "there to undo it. Nothing is lost: the change is rolled back the first time the "
+                                  "file is opened by a program that may write it (for example, as its owner: "
+                                  "sqlite3 '%1' 'select 1'). Then search again.")
+                       .arg(path)};
+}
+
 Result<Handle> openSqlite(const QString &path)
 {
     sqlite3 *raw = nullptr;
-    const QByteArray native = QFile::encodeName(path);
-    const int rc = sqlite3_open_v2(native.constData(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = openCollectionConnection(path, &raw);
     Handle db(raw, sqlite3_close_v2);
     if (rc != SQLITE_OK)
         return openFailure(path, QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)));
-    sqlite3_busy_timeout(raw, 3000);
-    // Map the file instead of copying its pages: a full scan then reads the
-    // page cache of the system directly.
-    sqlite3_exec(raw, "PRAGMA mmap_size=4294967296", nullptr, nullptr, nullptr);
     return db;
 }
 
@@ -116,6 +123,24 @@ std::optional<Result<ResultRows>> answerWithIndex(TermIndexRegistry &index, cons
     const auto ready = index.indexFor(path);
     return ready ? answerFromIndex(ready, statement, path, [&] { return db; }) : std::nullopt;
 }
+
+// A writer that stopped in the middle of a change left a hot journal: a
+// read-only connection cannot play it back. The change is rolled back by
+// a connection that may write (the file becomes what it was before the
+// change began, as SQLite guarantees), and the statement runs again.
+Result<ResultRows> afterUnfinishedChange(const QString &path, const JetStatement &statement)
+{
+    if (!rollBackUnfinishedChange(path))
+        return unfinishedChangeFailure(path);
+    auto db = openSqlite(path);
+    if (!db.ok())
+        return db.failure();
+    registerJetDialect(db.value().get());
+    auto rows = ::runStatement(db.value().get(), statement);
+    if (!rows.ok())
+        return runFailure(db.value().get(), rows.failure(), path);
+    return rows;
+}
 }
 
 namespace ContentDatabase {
@@ -164,6 +189,8 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
         (void)index->indexFor(path, db.value());
     registerJetDialect(db.value().get());
     auto rows = ::runStatement(db.value().get(), translated.value());
+    if (!rows.ok() && sqlite3_extended_errcode(db.value().get()) == SQLITE_READONLY_ROLLBACK)
+        return afterUnfinishedChange(path, translated.value());
     if (!rows.ok())
         return runFailure(db.value().get(), rows.failure(), path);
     return rows;

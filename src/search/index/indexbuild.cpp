@@ -1,5 +1,6 @@
 #include "indexbuild.h"
 
+#include "collectionconnection.h"
 #include "indexbuildbatch.h"
 #include "indexbuildcatalogue.h"
 #include "indexbuildmerge.h"
@@ -25,13 +26,9 @@ using Statement = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)>;
 Handle openReadOnly(const QString &path)
 {
     sqlite3 *raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = openCollectionConnection(path, &raw);
     Handle db(raw, sqlite3_close_v2);
-    if (rc != SQLITE_OK)
-        return Handle(nullptr, sqlite3_close_v2);
-    sqlite3_busy_timeout(raw, 3000);
-    sqlite3_exec(raw, "PRAGMA mmap_size=4294967296", nullptr, nullptr, nullptr);
-    return db;
+    return rc == SQLITE_OK ? std::move(db) : Handle(nullptr, sqlite3_close_v2);
 }
 
 // A run of consecutive ordinals that one thread indexes at a time.

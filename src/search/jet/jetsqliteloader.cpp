@@ -27,6 +27,8 @@ Status JetSqliteLoader::begin()
 {
     if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         return loadFailure(lastError());
+    // Double-quoted words are names only, as on a connection to a file.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     const char *setup = "CREATE TABLE maindata(subject TEXT, htm TEXT, content TEXT, date REAL);"
                         "BEGIN;";
     if (sqlite3_exec(m_db, setup, nullptr, nullptr, nullptr) != SQLITE_OK)

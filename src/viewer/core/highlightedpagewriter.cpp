@@ -1,12 +1,15 @@
 #include "highlightedpagewriter.h"
 
 #include "filetests.h"
+#include "pagefile.h"
 #include "pagemarker.h"
 #include "programfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 
 namespace {
 void fail(HighlightReport &report, int number, const QString &what, const QString &path)
@@ -26,22 +29,49 @@ void ensureTmpFolder(const QString &programFolder, HighlightReport &report)
         fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the folder"), folder);
 }
 
+// Why a page was not read, for the report.
+QString refusal(PageFileState state)
+{
+    switch (state) {
+    case PageFileState::CannotOpen:
+        return QCoreApplication::translate("HighlightedPage", "Cannot open the page");
+    case PageFileState::NotAFile:
+        return QCoreApplication::translate("HighlightedPage",
+                                           "The page is not a regular file (a FIFO, a device or a socket has its name)");
+    case PageFileState::TooLarge:
+        return QCoreApplication::translate("HighlightedPage", "The page is larger than %1 MB")
+            .arg(PageSizeLimit >> 20);
+    case PageFileState::ReadFailed:
+    case PageFileState::Read:
+        break;
+    }
+    return QCoreApplication::translate("HighlightedPage", "Cannot read the page");
+}
+
+// In place of a page that is no page (a FIFO, a device) or is too large to
+// be one, the view shows why, in the page's own encoding.
+QByteArray noticePage(const Failure &why)
+{
+    QStringEncoder toBig5("windows-950");
+    const QString text = why.description.toHtmlEscaped();
+    return QByteArrayLiteral("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=big5\">"
+                             "</head><body><p>")
+           + toBig5.encode(text) + QByteArrayLiteral("</p></body></html>\r\n");
+}
+
 // The whole page file, or empty when it cannot be opened or read through:
 // a partly read page is not shown.
 QByteArray readPage(const QString &path, HighlightReport &report)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        fail(report, FailureNumber::FileIo, QStringLiteral("Cannot open the page"), path);
-        return QByteArray();
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        fail(report, FailureNumber::FileIo, QStringLiteral("Cannot read the page"), path);
+    PageFile page = readPageFile(path);
+    if (page.state != PageFileState::Read) {
+        fail(report, FailureNumber::FileIo, refusal(page.state), path);
+        if (page.state == PageFileState::NotAFile || page.state == PageFileState::TooLarge)
+            report.notice = true;
         return QByteArray();
     }
     report.pageRead = true;
-    return bytes;
+    return page.bytes;
 }
 
 void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport &report)
@@ -63,8 +93,11 @@ void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport
     const bool written = file.write(bytes) == bytes.size() && file.flush();
     file.close();
     report.tempPageWritten = written && file.error() == QFileDevice::NoError;
-    if (!report.tempPageWritten)
-        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot write the temporary page"), path);
+    if (report.tempPageWritten)
+        return;
+    // A page cut short (a full disk) is never left for a view to show.
+    file.remove();
+    fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot write the temporary page"), path);
 }
 }
 
@@ -76,7 +109,8 @@ HighlightReport writeHighlightedPageReport(const QString &programFolder, const Q
     ensureTmpFolder(programFolder, report);
     report.recordPage = recordPagePath(programFolder, pagePath);
     const QByteArray page = readPage(report.recordPage, report);
-    writeTempPage(tempPagePath, markPage(page, report.terms), report);
+    writeTempPage(tempPagePath, report.notice ? noticePage(report.failures.last()) : markPage(page, report.terms),
+                  report);
     return report;
 }
 

@@ -14,6 +14,7 @@ struct HighlightReport {
     QString recordPage;          // the page file that was to be read
     bool tmpFolderReady = false; // the tmp folder existed or was created
     bool pageRead = false;       // the page file was read whole (zero bytes counts)
-    bool tempPageWritten = false; // the temporary page now holds exactly the marked page
+    bool notice = false;         // the page was no page or too large: the temporary page says so instead
+    bool tempPageWritten = false; // the temporary page now holds exactly the marked page (or the notice)
     QList<Failure> failures;     // each failed step, in the order of the steps
 };

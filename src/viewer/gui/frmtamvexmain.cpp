@@ -1,5 +1,7 @@
 #include "frmtamvexmain.h"
 
+#include "confinedpageview.h"
+
 #include "termindexregistry.h"
 
 #include "displayterms.h"
@@ -100,6 +102,9 @@ void FrmTamvexMain::createControls()
     m_LblDesc = new QWebEngineView(this);
     m_LblDesc->setObjectName(QStringLiteral("LblDesc"));
     Twips::setGeometry(m_LblDesc, 3830, 225, 8000, 8115);
+    // Pages load only the collection's own files: never the reader's, never
+    // the network.
+    m_pageGuard = new ConfinedPageView(m_LblDesc, this, {ProgramFolder()});
     // Record pages and the temporary page are code page 950.
     m_LblDesc->settings()->setDefaultTextEncoding(QStringLiteral("big5"));
 
@@ -256,7 +261,9 @@ void FrmTamvexMain::Grd1_RowColChange()
 void FrmTamvexMain::navigate(const QString &path)
 {
     m_navigated = path;
-    m_LblDesc->load(path.isEmpty() ? QUrl(QStringLiteral("about:blank")) : QUrl::fromLocalFile(path));
+    const QUrl url = path.isEmpty() ? QUrl(QStringLiteral("about:blank")) : QUrl::fromLocalFile(path);
+    m_pageGuard->willShow(url);
+    m_LblDesc->load(url);
 }
 
 void FrmTamvexMain::TxtQuery_GotFocus()

@@ -12,6 +12,7 @@ class QLabel;
 class QWebEngineView;
 class ResultGrid;
 class KeyPreview;
+class ConfinedPageView;
 struct DatabaseLocation;
 struct SearchOutcome;
 enum class SearchMode;
@@ -77,6 +78,7 @@ private:
 
     QComboBox *m_TxtQuery = nullptr;
     QWebEngineView *m_LblDesc = nullptr;
+    ConfinedPageView *m_pageGuard = nullptr;
     GraphicalButton *m_Command1 = nullptr;
     ResultGrid *m_Grd1 = nullptr;
     QLabel *m_ct = nullptr;
