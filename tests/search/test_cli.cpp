@@ -35,6 +35,8 @@ private Q_SLOTS:
     void sampleCollectionGivesItsDesignedRows();
     void markWritesTheTemporaryPage_data();
     void markWritesTheTemporaryPage();
+    void markTellsEveryFailure_data();
+    void markTellsEveryFailure();
 };
 
 void TestCli::statementPrintsThreeLinesExactly_data()
@@ -146,7 +148,6 @@ void TestCli::markWritesTheTemporaryPage_data()
     QTest::newRow("term marked in the page's Big5 bytes")
         << QByteArray("<p>" + fever + "</p>") << u"發熱"_qs << QByteArray("<p><font color=red>" + fever + "</font></p>");
     QTest::newRow("no terms: the page unchanged") << QByteArray("<p>x</p>") << QString() << QByteArray("<p>x</p>");
-    QTest::newRow("missing page: an empty temporary page") << QByteArray() << u"x"_qs << QByteArray();
 }
 
 void TestCli::markWritesTheTemporaryPage()
@@ -166,6 +167,69 @@ void TestCli::markWritesTheTemporaryPage()
     QFile temp(dir.path() + u"/tmp/TmpVORNAX.htm"_qs);
     QVERIFY(temp.open(QIODevice::ReadOnly));
     QCOMPARE(temp.readAll(), expected);
+}
+
+// What stands where the page or the tmp folder should be.
+enum class Obstacle { NoPage, TmpIsAFile, PageIsAFifo, PageLinksToDevZero, PageTooLarge };
+Q_DECLARE_METATYPE(Obstacle)
+
+void TestCli::markTellsEveryFailure_data()
+{
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<QByteArray>("tempPageStart"); // "-" when no temporary page may be there
+    QTest::newRow("missing page: an empty temporary page, and said so")
+        << Obstacle::NoPage << u"Cannot open the page"_qs << QByteArray();
+    QTest::newRow("tmp is a file: left alone, and said so")
+        << Obstacle::TmpIsAFile << u"Cannot create the folder"_qs << QByteArray("-");
+    QTest::newRow("a FIFO as page: not waited for, a notice page")
+        << Obstacle::PageIsAFifo << u"not a regular file"_qs << QByteArray("<html>");
+    QTest::newRow("a link to /dev/zero as page: not read, a notice page")
+        << Obstacle::PageLinksToDevZero << u"not a regular file"_qs << QByteArray("<html>");
+    QTest::newRow("a page beyond the size limit: not read, a notice page")
+        << Obstacle::PageTooLarge << u"larger than"_qs << QByteArray("<html>");
+}
+
+void TestCli::markTellsEveryFailure()
+{
+    QFETCH(Obstacle, obstacle);
+    QFETCH(QString, told);
+    QFETCH(QByteArray, tempPageStart);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(u"books/a"_qs));
+    const QString page = dir.path() + u"/books/a/p.htm"_qs;
+    switch (obstacle) {
+    case Obstacle::NoPage:
+        break;
+    case Obstacle::TmpIsAFile: {
+        QFile tmp(dir.path() + u"/tmp"_qs);
+        QVERIFY(tmp.open(QIODevice::WriteOnly));
+        QVERIFY(QFile(page).open(QIODevice::WriteOnly));
+        break;
+    }
+    case Obstacle::PageIsAFifo:
+        QCOMPARE(QProcess::execute(u"mkfifo"_qs, {page}), 0);
+        break;
+    case Obstacle::PageLinksToDevZero:
+        QVERIFY(QFile::link(u"/dev/zero"_qs, page));
+        break;
+    case Obstacle::PageTooLarge: {
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize((qint64(256) << 20) + 1)); // sparse: no disk used
+        break;
+    }
+    }
+    const Run run = runCli({u"mark"_qs, u"--program-folder"_qs, dir.path(), u"books\\a\\p.htm"_qs, u"x"_qs});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(QString::fromUtf8(run.err).contains(told), run.err.constData());
+    QFile temp(dir.path() + u"/tmp/TmpVORNAX.htm"_qs);
+    if (tempPageStart == "-") {
+        QVERIFY(!temp.exists());
+        return;
+    }
+    QVERIFY(temp.open(QIODevice::ReadOnly));
+    QVERIFY(temp.readAll().startsWith(tempPageStart));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,6 +1,7 @@
 #include "contentdatabase.h"
 
 #include "collectionconnection.h"
+#include "filestamp.h"
 #include "filetests.h"
 #include "indexbuild.h"
 #include "indexedsearch.h"
@@ -44,6 +45,16 @@ Failure runFailure(sqlite3 *db, const Failure &failure, const QString &path)
 }
 
 using Handle = std::shared_ptr<sqlite3>;
+
+// Another program rewrote the file in place while the statement read it:
+// what was read is no state of the file, and the file itself may be fine.
+Failure changedWhileRead(const QString &path)
+{
+    return Failure{FailureNumber::DatabaseOpen,
+                   QStringLiteral("The database '%1' was changed by another program while it was read. Search again "
+                                  "once that program is done.")
+                       .arg(path)};
+}
 
 Failure unfinishedChangeFailure(const QString &path)
 {
@@ -188,12 +199,21 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
     if (indexable && format == Format::Jet)
         (void)index->indexFor(path, db.value());
     registerJetDialect(db.value().get());
+    const FileStamp before = format == Format::SQLite ? FileStamp::of(path) : FileStamp{};
     auto rows = ::runStatement(db.value().get(), translated.value());
-    if (!rows.ok() && sqlite3_extended_errcode(db.value().get()) == SQLITE_READONLY_ROLLBACK)
+    // Under the statement's read lock no SQLite writer changes a file in
+    // rollback mode, so a changed stamp is a foreign rewrite, and the rows
+    // may mix two files. (In WAL mode a checkpoint may write the file while
+    // the statement reads its own snapshot.)
+    if (rows.ok() && before.valid() && !isWalFile(path) && !(FileStamp::of(path) == before))
+        return changedWhileRead(path);
+    if (rows.ok())
+        return rows;
+    if (sqlite3_extended_errcode(db.value().get()) == SQLITE_READONLY_ROLLBACK)
         return afterUnfinishedChange(path, translated.value());
-    if (!rows.ok())
-        return runFailure(db.value().get(), rows.failure(), path);
-    return rows;
+    if (before.valid() && !(FileStamp::of(path) == before))
+        return changedWhileRead(path);
+    return runFailure(db.value().get(), rows.failure(), path);
 }
 
 Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation &location, TermIndexRegistry &index,
