@@ -7,7 +7,7 @@ if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
 endif()
 
-find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets WebEngineWidgets PrintSupport Test)
+find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets WebEngineWidgets PrintSupport Test Network)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
 pkg_check_modules(LIBMDB REQUIRED IMPORTED_TARGET libmdb glib-2.0)

@@ -14,7 +14,9 @@ ConfinedPageView::ConfinedPageView(QWebEngineView *view, QObject *profileOwner, 
     profile->setUrlRequestInterceptor(this);
     auto *page = new QWebEnginePage(profile, view);
     QWebEngineSettings *settings = page->settings();
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    // Left on: without it a local page loads not even its own pictures and
+    // styles. What it may load is decided request by request below.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
