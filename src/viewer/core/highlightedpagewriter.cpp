@@ -17,14 +17,17 @@ void fail(HighlightReport &report, int number, const QString &what, const QStrin
     report.failures.append(Failure { number, what + QStringLiteral(": ") + path });
 }
 
-void ensureTmpFolder(const QString &programFolder, HighlightReport &report)
+// The temporary page's folder: the program folder's tmp folder, or the
+// work folder that stands in for it.
+void ensureTmpFolder(const QString &tempPagePath, HighlightReport &report)
 {
-    const QString folder = joinTail(programFolder, QStringLiteral("/tmp"));
+    const QString folder = tempPagePath.left(qMax(0, tempPagePath.lastIndexOf(QLatin1Char('/'))));
     if (isFolder(folder)) {
         report.tmpFolderReady = true;
         return;
     }
-    report.tmpFolderReady = QDir().mkdir(folder);
+    // Another copy of the program may make it at the same moment.
+    report.tmpFolderReady = QDir().mkdir(folder) || isFolder(folder);
     if (!report.tmpFolderReady)
         fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the folder"), folder);
 }
@@ -74,19 +77,35 @@ QByteArray readPage(const QString &path, HighlightReport &report)
     return page.bytes;
 }
 
+// Opens the temporary page for writing as a new file once the old one is
+// gone. The page is created and written through one handle, and only as a
+// new file: a second copy of the program writing its page at the same
+// moment then never writes into this file, nor this one into its, so the
+// file is always one whole page. When the other copy made its file between
+// the removal and the creation, its file is removed in turn (the last
+// writer's page stands, as for two writers one after the other).
+bool openNewTempPage(QFile &file, HighlightReport &report)
+{
+    const QString path = file.fileName();
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        // A file that went away meanwhile was removed by the other copy.
+        const bool stale = isOrdinaryFile(path) && !QFile::remove(path) && QFileInfo::exists(path);
+        if (stale) {
+            fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot delete the old temporary page"), path);
+            return file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        }
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        if (!isOrdinaryFile(path))
+            return false;
+    }
+    return false;
+}
+
 void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport &report)
 {
-    const bool stale = isOrdinaryFile(path) && !QFile::remove(path);
-    if (stale)
-        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot delete the old temporary page"), path);
-    // The page is created and written through one handle, and, once the old
-    // one is gone, only as a new file: a second copy of the program writing
-    // its page at the same moment then never writes into this file, nor this
-    // one into its, so the file is always one whole page.
     QFile file(path);
-    const QIODevice::OpenMode mode = stale ? QIODevice::WriteOnly | QIODevice::Truncate
-                                           : QIODevice::WriteOnly | QIODevice::NewOnly;
-    if (!file.open(mode)) {
+    if (!openNewTempPage(file, report)) {
         fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the temporary page"), path);
         return;
     }
@@ -106,7 +125,7 @@ HighlightReport writeHighlightedPageReport(const QString &programFolder, const Q
 {
     HighlightReport report;
     report.terms = splitTerms(termsText);
-    ensureTmpFolder(programFolder, report);
+    ensureTmpFolder(tempPagePath, report);
     report.recordPage = recordPagePath(programFolder, pagePath);
     const QByteArray page = readPage(report.recordPage, report);
     writeTempPage(tempPagePath, report.notice ? noticePage(report.failures.last()) : markPage(page, report.terms),
