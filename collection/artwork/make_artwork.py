@@ -223,17 +223,34 @@ def make_search_button(out):
     image.save(out / "search-button.png", optimize=True)
 
 
-def make_icon(out):
-    size = 64
-    big = Image.new("RGBA", (size * SCALE, size * SCALE), (0, 0, 0, 0))
+def draw_icon(size):
+    """The icon at size x size pixels: shapes drawn at 256 px, then reduced."""
+    big = Image.new("RGBA", (64 * SCALE, 64 * SCALE), (0, 0, 0, 0))
     draw = ImageDraw.Draw(big)
     draw.rounded_rectangle(s(1, 1, 62, 62), radius=12 * SCALE, fill=(250, 236, 206, 255),
                            outline=(150, 96, 48, 255), width=2 * SCALE)
     draw_leaf(draw, 10, 54, 56, 30, -45)
     draw.ellipse(s(30, 4, 60, 34), fill=CINNABAR + (255,))
     icon = big.resize((size, size), Image.LANCZOS)
-    centred_text(ImageDraw.Draw(icon), (30, 3, 60, 33), "本", serif(21), (255, 244, 236, 255))
-    icon.quantize(colors=255, method=Image.Quantize.FASTOCTREE).save(out / "icon.png", optimize=True)
+    k = size / 64
+    box = tuple(round(v * k) for v in (30, 3, 60, 33))
+    centred_text(ImageDraw.Draw(icon), box, "本", serif(max(6, round(21 * k))), (255, 244, 236, 255))
+    return icon
+
+
+def make_icon(out):
+    draw_icon(64).quantize(colors=255, method=Image.Quantize.FASTOCTREE).save(out / "icon.png", optimize=True)
+
+
+# The desktop's icon theme sizes, for the package (packaging/icons).
+THEME_SIZES = [16, 24, 32, 48, 64, 128, 256]
+
+
+def make_theme_icons(out):
+    for size in THEME_SIZES:
+        folder = out / f"{size}x{size}" / "apps"
+        folder.mkdir(parents=True, exist_ok=True)
+        draw_icon(size).save(folder / "tamvex.png", optimize=True)
 
 
 QRC = """<!DOCTYPE RCC>
@@ -256,6 +273,7 @@ def main(argv):
     make_panel(out)
     make_search_button(out)
     make_icon(out)
+    make_theme_icons(ROOT / "packaging" / "icons" / "hicolor")
     files = "\n".join(f"    <file>{name}</file>" for name in PICTURES)
     (out / "resources.qrc").write_text(QRC.format(files=files), encoding="utf-8")
     print(f"make_artwork.py: {len(PICTURES)} pictures in {out}")

@@ -6,9 +6,10 @@
 // folder for the program's own files (the temporary page, kept index files).
 struct DatabaseLocation {
     QString database;   // path of jst.mdb
-    QString tmpFolder;  // ProgramFolder + "/tmp"
+    QString tmpFolder;  // ProgramFolder + "/tmp", or the reader's cache folder for a folder that can't be written
 
-    // programFolder + "/jst.mdb" and programFolder + "/tmp", joined as
-    // joinTail joins them (plain concatenation, nothing normalised).
+    // programFolder + "/jst.mdb" and workFolder(programFolder) (normally
+    // programFolder + "/tmp"), joined as joinTail joins them (plain
+    // concatenation, nothing normalised).
     static DatabaseLocation inFolder(const QString &programFolder);
 };

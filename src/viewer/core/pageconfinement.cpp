@@ -5,11 +5,18 @@
 
 PageConfinement::PageConfinement(const QStringList &roots)
 {
-    for (const QString &root : roots) {
-        const QString canonical = QFileInfo(root).canonicalFilePath();
-        if (!canonical.isEmpty())
-            m_roots.append(canonical == QLatin1String("/") ? canonical : canonical + QLatin1Char('/'));
-    }
+    for (const QString &root : roots)
+        addRoot(root);
+}
+
+void PageConfinement::addRoot(const QString &folder)
+{
+    QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty() && !folder.isEmpty())
+        canonical = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (canonical.isEmpty())
+        return;
+    m_roots.append(canonical == QLatin1String("/") ? canonical : canonical + QLatin1Char('/'));
 }
 
 bool PageConfinement::insideRoots(const QString &localFile) const

@@ -18,6 +18,10 @@ public:
     // inside a root that leads out of it does not open the way.
     explicit PageConfinement(const QStringList &roots);
 
+    // Adds a folder whose files pages may load (one that does not exist
+    // yet is taken as it will be named).
+    void addRoot(const QString &folder);
+
     // The page the window navigates to next: allowed as the top frame.
     void setShownPage(const QUrl &page) { m_shownPage = page; }
 

@@ -19,6 +19,9 @@ public:
     // must outlive view's page: the window that holds the view).
     ConfinedPageView(QWebEngineView *view, QObject *profileOwner, const QStringList &roots);
 
+    // Lets pages load the files of folder too (the temporary page's).
+    void allowFolder(const QString &folder) { m_confinement.addRoot(folder); }
+
     // Called before the view is asked to show page.
     void willShow(const QUrl &page) { m_confinement.setShownPage(page); }
 

@@ -21,6 +21,7 @@
 #include "rowtooltip.h"
 #include "searchrun.h"
 #include "twips.h"
+#include "workfolder.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -145,7 +146,13 @@ void FrmTamvexMain::resetQueryList()
 
 void FrmTamvexMain::Form_Load()
 {
-    TempPagePath = joinTail(joinTail(ProgramFolder(), QStringLiteral("/tmp/")), QStringLiteral("TmpVORNAX.htm"));
+    // The program folder's tmp folder; for a collection installed where the
+    // reader may not write, a folder of the reader's cache.
+    m_workFolder = workFolder(ProgramFolder());
+    if (m_workFolder.isEmpty())
+        m_workFolder = joinTail(ProgramFolder(), QStringLiteral("/tmp"));
+    m_pageGuard->allowFolder(m_workFolder);
+    TempPagePath = joinTail(joinTail(m_workFolder, QStringLiteral("/")), QStringLiteral("TmpVORNAX.htm"));
     setOuterGeometryTwips(0, 0, 12120, 9100);
     setWindowFlag(Qt::FramelessWindowHint, true);
     if (!m_keyPreview)
@@ -196,11 +203,11 @@ bool FrmTamvexMain::RunSearch()
 }
 
 // The database the start screen's connection string names, read at every
-// search, and the program folder's tmp folder for the kept term index.
+// search, and the work folder (the program folder's tmp folder) for the
+// kept term index.
 DatabaseLocation FrmTamvexMain::searchLocation() const
 {
-    return DatabaseLocation{modTamvex::dataSourceOf(modTamvex::ConnectionString),
-                            joinTail(ProgramFolder(), QStringLiteral("/tmp"))};
+    return DatabaseLocation{modTamvex::dataSourceOf(modTamvex::ConnectionString), m_workFolder};
 }
 
 void FrmTamvexMain::showRows(SearchOutcome outcome, SearchMode mode, const QString &termsText)

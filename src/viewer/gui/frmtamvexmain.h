@@ -79,6 +79,7 @@ private:
     QComboBox *m_TxtQuery = nullptr;
     QWebEngineView *m_LblDesc = nullptr;
     ConfinedPageView *m_pageGuard = nullptr;
+    QString m_workFolder;
     GraphicalButton *m_Command1 = nullptr;
     ResultGrid *m_Grd1 = nullptr;
     QLabel *m_ct = nullptr;
