@@ -115,8 +115,9 @@ void TestFaultsPages::largeAndBrokenPagesKeepEveryByte()
     QCOMPARE(shown.count(QByteArrayLiteral("<font color=red>")), marks);
     QVERIFY(withoutMarks(shown) == page);
     QCOMPARE(readBytes(path), page); // the record page is only read
-    // The browser gets through it (slowly for 20 MB under the sanitizers).
-    QVERIFY(pageShown(main, 180000));
+    // The browser gets through it (slowly for 20 MB under the sanitizers or
+    // on a loaded machine: minutes, within the test's time limit).
+    QVERIFY(pageShown(main, 420000));
     QVERIFY(fixture.messages.isEmpty());
 }
 

@@ -3,6 +3,7 @@
 #include "filetests.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -126,11 +127,20 @@ void TestMainWindow::closingDeletesTheTemporaryPage()
 void TestMainWindow::unwritableProgramFolderShowsTheRecordsOwnPage()
 {
     MainWindowFixture fixture;
-    // A file named tmp stands where the folder must go: no temporary page
-    // can be written, even by root.
+    // A file named tmp stands where the folder must go, and a file where
+    // the reader's cache folder must go: no temporary page can be written,
+    // even by root.
     QFile blocker(fixture.folder() + u"/tmp"_qs);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
+    const QByteArray cacheHome = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(blocker.fileName()));
+    const auto restore = qScopeGuard([&] {
+        if (cacheHome.isEmpty())
+            qunsetenv("XDG_CACHE_HOME");
+        else
+            qputenv("XDG_CACHE_HOME", cacheHome);
+    });
     FrmTamvexMain *main = fixture.openMainWindow();
     const QString page = main->Grd1()->TextMatrix(1, 1);
     QVERIFY(main->navigatedPath() != FrmTamvexMainTesting::TempPagePath(main));
