@@ -77,19 +77,21 @@ Result<LikePattern> LikePattern::compile(const QString &pattern)
                 ++j;
             if (j >= cps.size())
                 return invalidPattern(pattern, QStringLiteral("a \"[\" without its \"]\""));
+            std::vector<std::pair<char32_t, char32_t>> ranges;
             for (std::size_t k = start; k < j; ++k) {
                 if (k + 2 < j && cps[k + 1] == U'-') {
                     if (cps[k] > cps[k + 2])
                         return invalidPattern(pattern, QStringLiteral("a range that runs backwards"));
-                    e.ranges.emplace_back(cps[k], cps[k + 2]);
+                    ranges.emplace_back(cps[k], cps[k + 2]);
                     k += 2;
                 } else {
-                    e.ranges.emplace_back(cps[k], cps[k]);
+                    ranges.emplace_back(cps[k], cps[k]);
                 }
             }
             i = j;
-            if (e.ranges.empty() && !e.negated)
+            if (ranges.empty() && !e.negated)
                 continue; // "[]" stands for no character at all
+            e.set = std::make_shared<const CharacterSet>(ranges);
         } else {
             e.ch = CaseFolding::fold(c);
         }
@@ -97,8 +99,21 @@ Result<LikePattern> LikePattern::compile(const QString &pattern)
     }
     compiled.m_anchorStart = !pattern.startsWith(QLatin1Char('%'));
     compiled.m_anchorEnd = !pattern.endsWith(QLatin1Char('%')) || compiled.m_segments.size() == 1;
+    compiled.prepareChecks();
     compiled.preparePlain();
     return compiled;
+}
+
+void LikePattern::prepareChecks()
+{
+    for (const Segment &segment : m_segments) {
+        std::vector<std::size_t> checks;
+        for (const Element::Kind kind : {Element::Literal, Element::Set})
+            for (std::size_t k = 0; k < segment.size(); ++k)
+                if (segment[k].kind == kind)
+                    checks.push_back(k);
+        m_checks.push_back(std::move(checks));
+    }
 }
 
 namespace {
@@ -189,18 +204,16 @@ bool LikePattern::elementMatches(const Element &e, char32_t folded, char32_t raw
     case Element::Set:
         break;
     }
-    bool inSet = false;
-    for (const auto &[low, high] : e.ranges)
-        inSet = inSet || CaseFolding::inRangeIgnoringCase(raw, low, high);
-    return inSet != e.negated;
+    return e.set->contains(raw) != e.negated;
 }
 
-bool LikePattern::segmentAt(const Segment &segment, const std::u32string &folded,
-                            const std::u32string &raw, std::size_t at) const
+bool LikePattern::segmentAt(std::size_t s, const std::u32string &folded, const std::u32string &raw,
+                            std::size_t at) const
 {
+    const Segment &segment = m_segments[s];
     if (at + segment.size() > folded.size())
         return false;
-    for (std::size_t k = 0; k < segment.size(); ++k)
+    for (const std::size_t k : m_checks[s])
         if (!elementMatches(segment[k], folded[at + k], raw[at + k]))
             return false;
     return true;
@@ -221,7 +234,7 @@ bool LikePattern::matchesDecoded(const std::u32string &raw) const
     std::size_t first = 0;
     std::size_t last = count;
     if (m_anchorStart) {
-        if (!segmentAt(m_segments[0], folded, raw, 0))
+        if (!segmentAt(0, folded, raw, 0))
             return false;
         pos = m_segments[0].size();
         first = 1;
@@ -232,7 +245,7 @@ bool LikePattern::matchesDecoded(const std::u32string &raw) const
         const Segment &tail = m_segments[count - 1];
         if (tail.size() > raw.size() || raw.size() - tail.size() < pos)
             return false;
-        if (!segmentAt(tail, folded, raw, raw.size() - tail.size()))
+        if (!segmentAt(count - 1, folded, raw, raw.size() - tail.size()))
             return false;
         endLimit = raw.size() - tail.size();
         last = count - 1;
@@ -241,7 +254,7 @@ bool LikePattern::matchesDecoded(const std::u32string &raw) const
         const Segment &segment = m_segments[s];
         bool found = false;
         for (; pos + segment.size() <= endLimit; ++pos) {
-            if (segmentAt(segment, folded, raw, pos)) {
+            if (segmentAt(s, folded, raw, pos)) {
                 found = true;
                 break;
             }
