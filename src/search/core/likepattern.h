@@ -54,10 +54,10 @@ private:
     // True when the value holds a sign that folds to one of the pattern's
     // ASCII letters, so that only the folded comparison can tell.
     bool holdsFoldingSigns(std::string_view value) const;
-    static bool elementMatches(const Element &e, char32_t folded, char32_t raw);
-    bool segmentAt(std::size_t segment, const std::u32string &folded, const std::u32string &raw,
-                   std::size_t at) const;
+    static bool elementMatches(const Element &e, char32_t raw);
+    bool segmentAt(std::size_t segment, const std::u32string &raw, std::size_t at) const;
     void prepareChecks();
+    void prepareRequired();
     void preparePlain();
 
     QString m_text;
@@ -71,4 +71,8 @@ private:
     bool m_foldsKelvin = false; // a plain pattern holding "k"
     bool m_foldsLongS = false;  // a plain pattern holding "s"
     std::shared_ptr<std::vector<Piece>> m_pieces;
+    // The longest run of caseless literals of a pattern with wildcards: a
+    // value without these bytes cannot match, and a byte search says so
+    // without decoding the value.
+    std::shared_ptr<Piece> m_required;
 };
