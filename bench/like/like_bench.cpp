@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
+#include <QPair>
 #include <QRandomGenerator>
 #include <QString>
 
@@ -154,5 +156,36 @@ int main(int argc, char **argv)
     std::printf("| SQLite built-in LIKE | %.1f | %.2f | %zu |\n", builtin, gb / (builtin / 1000), builtinRows);
     std::printf("| our like (byte search) | %.1f | %.2f | %zu |\n", ours, gb / (ours / 1000), ourRows);
     std::printf("ratio built-in / ours: %.2fx\n", builtin / ours);
+
+    // Wildcard terms against the plain term, interleaved run by run. The
+    // sets hold characters the text never has, so every character is tried.
+    const auto setOf = [](int n) {
+        QString set = QStringLiteral("[");
+        for (int i = 0; i < n; ++i)
+            set += QChar(char16_t(0x7000 + i));
+        return set + QStringLiteral("]");
+    };
+    const QList<QPair<QString, QString>> queries{
+        {QStringLiteral("plain term"), rare},
+        {QStringLiteral("set of 100"), setOf(100)},
+        {QStringLiteral("set of 1000"), setOf(1000)},
+        {QStringLiteral("100 x _ + term"), QString(100, u'_') + rare},
+    };
+    std::vector<std::vector<double>> times(queries.size());
+    std::vector<std::size_t> counts(queries.size());
+    for (int i = 0; i < o.runs; ++i)
+        for (qsizetype q = 0; q < queries.size(); ++q) {
+            const QueryPlan wild = buildQuery(queries[q].second);
+            times[q].push_back(medianMs(1, [&] { return ContentDatabase::runStatement(DatabaseLocation{modTamvex::dataSourceOf(cs), QString()}, wild.SqlText).value().size(); }, counts[q]));
+        }
+    std::printf("\n| query | median ms | GB/s | rows | ratio to plain |\n|---|---|---|---|---|\n");
+    std::vector<double> medians;
+    for (auto &t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[t.size() / 2]);
+    }
+    for (qsizetype q = 0; q < queries.size(); ++q)
+        std::printf("| %s | %.1f | %.2f | %zu | %.2fx |\n", qPrintable(queries[q].first), medians[q],
+                    gb / (medians[q] / 1000), counts[q], medians[q] / medians[0]);
     return builtinRows == ourRows ? 0 : 1;
 }

@@ -1,3 +1,5 @@
+#include "casefolding.h"
+#include "characterset.h"
 #include "likepattern.h"
 #include "substringfinder.h"
 
@@ -17,6 +19,7 @@ private Q_SLOTS:
     void plainSubstringPatternsUseByteSearch();
     void finderAgreesWithStdFindOnRandomText();
     void caseBlindFinderAgreesWithFoldedFind();
+    void setLookupAgreesWithRangeRule();
 };
 
 void TestLikePattern::matchesByTheEngineRules_data()
@@ -58,6 +61,13 @@ void TestLikePattern::matchesByTheEngineRules_data()
     QTest::newRow("anchored end") << u"%bc"_qs << u"abc"_qs << true;
     QTest::newRow("apostrophe literal") << u"%it's%"_qs << u"it's here"_qs << true;
     QTest::newRow("ext-b character") << u"%\U00020000%"_qs << u"一\U00020000二"_qs << true;
+    QTest::newRow("set beyond the mapped planes") << u"%[\U00031350-\U00031360]%"_qs << u"a\U00031355"_qs << true;
+    QTest::newRow("set beyond, miss") << u"%[\U00031350-\U00031360]%"_qs << u"a\U00031361"_qs << false;
+    QTest::newRow("whole blocks of a long range") << u"%[\u4000-\u9FFF]%"_qs << u"ab\u6000"_qs << true;
+    QTest::newRow("long set of a pasted note") << u"%[按此方出自傷寒論卷第三太陽病脈證并治中]%"_qs << u"xx論"_qs << true;
+    QTest::newRow("run of _ before a term") << u"%____發熱%"_qs << u"甲乙丙丁發熱"_qs << true;
+    QTest::newRow("run of _ longer than the text before") << u"%_____發熱%"_qs << u"甲乙丙丁發熱"_qs << false;
+    QTest::newRow("_ run between literals") << u"%發__熱%"_qs << u"x發甲乙熱"_qs << true;
     QTest::newRow("empty set matches nothing extra") << u"%a[]b%"_qs << u"ab"_qs << true;
 }
 
@@ -152,6 +162,32 @@ void TestLikePattern::caseBlindFinderAgreesWithFoldedFind()
         const std::size_t from = hay.empty() ? 0 : static_cast<std::size_t>(random.bounded(static_cast<int>(hay.size())));
         const SubstringFinder finder(needle, true);
         QCOMPARE(finder.find(hay, from), lower(hay).find(needle, from));
+    }
+}
+
+// The set is a lookup table now; it must accept exactly what testing each
+// range with its case variants accepts.
+void TestLikePattern::setLookupAgreesWithRangeRule()
+{
+    QRandomGenerator random(7);
+    const auto pick = [&] {
+        static const char32_t bases[] = {0x20, 0xC0, 0x370, 0x400, 0x1E00, 0x2160, 0x4E00, 0xFF21, 0x10400, 0x2A700, 0x31000};
+        return bases[random.bounded(int(std::size(bases)))] + char32_t(random.bounded(300));
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::pair<char32_t, char32_t>> ranges;
+        for (int k = random.bounded(1, 6); k > 0; --k) {
+            const char32_t low = pick();
+            ranges.emplace_back(low, low + char32_t(random.bounded(random.bounded(2) ? 2 : 600)));
+        }
+        const CharacterSet set(ranges);
+        for (int probe = 0; probe < 300; ++probe) {
+            const char32_t c = random.bounded(4) == 0 ? ranges[0].first + char32_t(random.bounded(3)) - 1 : pick();
+            bool expected = false;
+            for (const auto &[low, high] : ranges)
+                expected = expected || CaseFolding::inRangeIgnoringCase(c, low, high);
+            QVERIFY2(set.contains(c) == expected, qPrintable(QString::number(uint(c), 16)));
+        }
     }
 }
 

@@ -18,27 +18,34 @@ Failure invalidPattern(const QString &pattern, const QString &why)
 // Decodes UTF-8, one U+FFFD per byte that does not start a valid sequence.
 void decodeUtf8(std::string_view bytes, std::u32string &out)
 {
-    out.clear();
-    out.reserve(bytes.size());
+    // Written by index into a buffer sized once: no growth test per sign.
+    out.resize(bytes.size());
+    char32_t *to = out.data();
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const std::size_t n = bytes.size();
     for (std::size_t i = 0; i < n;) {
         const unsigned char b = p[i];
-        int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        char32_t c = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
+        if (b < 0x80) {
+            *to++ = b;
+            ++i;
+            continue;
+        }
+        int len = (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        char32_t c = len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
         bool valid = len > 0 && i + len <= n;
         for (int k = 1; valid && k < len; ++k) {
             valid = (p[i + k] & 0xC0) == 0x80;
             c = (c << 6) | (p[i + k] & 0x3F);
         }
         if (!valid || !Utf8::wellFormed(c, len)) {
-            out.push_back(U'\uFFFD');
+            *to++ = U'\uFFFD';
             ++i;
             continue;
         }
-        out.push_back(c);
+        *to++ = c;
         i += len;
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 std::u32string toCodePoints(const QString &text)
@@ -77,19 +84,21 @@ Result<LikePattern> LikePattern::compile(const QString &pattern)
                 ++j;
             if (j >= cps.size())
                 return invalidPattern(pattern, QStringLiteral("a \"[\" without its \"]\""));
+            std::vector<std::pair<char32_t, char32_t>> ranges;
             for (std::size_t k = start; k < j; ++k) {
                 if (k + 2 < j && cps[k + 1] == U'-') {
                     if (cps[k] > cps[k + 2])
                         return invalidPattern(pattern, QStringLiteral("a range that runs backwards"));
-                    e.ranges.emplace_back(cps[k], cps[k + 2]);
+                    ranges.emplace_back(cps[k], cps[k + 2]);
                     k += 2;
                 } else {
-                    e.ranges.emplace_back(cps[k], cps[k]);
+                    ranges.emplace_back(cps[k], cps[k]);
                 }
             }
             i = j;
-            if (e.ranges.empty() && !e.negated)
+            if (ranges.empty() && !e.negated)
                 continue; // "[]" stands for no character at all
+            e.set = std::make_shared<const CharacterSet>(ranges);
         } else {
             e.ch = CaseFolding::fold(c);
         }
@@ -97,8 +106,49 @@ Result<LikePattern> LikePattern::compile(const QString &pattern)
     }
     compiled.m_anchorStart = !pattern.startsWith(QLatin1Char('%'));
     compiled.m_anchorEnd = !pattern.endsWith(QLatin1Char('%')) || compiled.m_segments.size() == 1;
+    compiled.prepareChecks();
     compiled.preparePlain();
+    if (!compiled.m_plain)
+        compiled.prepareRequired();
     return compiled;
+}
+
+void LikePattern::prepareChecks()
+{
+    for (const Segment &segment : m_segments) {
+        std::vector<std::size_t> checks;
+        for (const Element::Kind kind : {Element::Literal, Element::Set})
+            for (std::size_t k = 0; k < segment.size(); ++k)
+                if (segment[k].kind == kind)
+                    checks.push_back(k);
+        m_checks.push_back(std::move(checks));
+    }
+}
+
+void LikePattern::prepareRequired()
+{
+    std::u32string best, run;
+    const auto close = [&] {
+        if (run.size() > best.size())
+            best = run;
+        run.clear();
+    };
+    for (const Segment &segment : m_segments) {
+        for (const Element &e : segment) {
+            // U+FFFD also stands for a byte that is no UTF-8: no byte search.
+            if (e.kind == Element::Literal && e.ch != U'\uFFFD' && !(e.ch < 0x80 && isalpha(int(e.ch)))
+                && CaseFolding::isCaseless(e.ch))
+                run.push_back(e.ch);
+            else
+                close();
+        }
+        close();
+    }
+    if (best.empty())
+        return;
+    const QByteArray bytes = QString::fromUcs4(best.data(), static_cast<qsizetype>(best.size())).toUtf8();
+    m_required = std::make_shared<Piece>(Piece{std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), nullptr});
+    m_required->finder = std::make_unique<SubstringFinder>(m_required->bytes);
 }
 
 namespace {
@@ -150,7 +200,11 @@ std::vector<std::string> LikePattern::plainPieces() const
 
 bool LikePattern::matches(std::string_view utf8Value) const
 {
-    return m_plain ? matchesPlain(utf8Value) : matchesFolded(utf8Value);
+    if (m_plain)
+        return matchesPlain(utf8Value);
+    if (m_required && m_required->finder->find(utf8Value) == SubstringFinder::npos)
+        return false;
+    return matchesFolded(utf8Value);
 }
 
 bool LikePattern::matchesPlain(std::string_view value) const
@@ -179,29 +233,27 @@ bool LikePattern::matchesFolded(std::string_view value) const
     return matchesDecoded(decoded);
 }
 
-bool LikePattern::elementMatches(const Element &e, char32_t folded, char32_t raw)
+bool LikePattern::elementMatches(const Element &e, char32_t raw)
 {
     switch (e.kind) {
     case Element::AnyOne:
         return true;
     case Element::Literal:
-        return e.ch == folded;
+        // Folded only where a literal asks: most text is never folded.
+        return e.ch == raw || e.ch == CaseFolding::fold(raw);
     case Element::Set:
         break;
     }
-    bool inSet = false;
-    for (const auto &[low, high] : e.ranges)
-        inSet = inSet || CaseFolding::inRangeIgnoringCase(raw, low, high);
-    return inSet != e.negated;
+    return e.set->contains(raw) != e.negated;
 }
 
-bool LikePattern::segmentAt(const Segment &segment, const std::u32string &folded,
-                            const std::u32string &raw, std::size_t at) const
+bool LikePattern::segmentAt(std::size_t s, const std::u32string &raw, std::size_t at) const
 {
-    if (at + segment.size() > folded.size())
+    const Segment &segment = m_segments[s];
+    if (at + segment.size() > raw.size())
         return false;
-    for (std::size_t k = 0; k < segment.size(); ++k)
-        if (!elementMatches(segment[k], folded[at + k], raw[at + k]))
+    for (const std::size_t k : m_checks[s])
+        if (!elementMatches(segment[k], raw[at + k]))
             return false;
     return true;
 }
@@ -211,17 +263,13 @@ bool LikePattern::matchesDecoded(const std::u32string &raw) const
     // Every element matches exactly one character, so each segment has a
     // fixed length and the leftmost placement of each segment in turn is
     // always the right one.
-    thread_local std::u32string folded;
-    folded.resize(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i)
-        folded[i] = CaseFolding::fold(raw[i]);
     const std::size_t count = m_segments.size();
     std::size_t pos = 0;
     std::size_t endLimit = raw.size();
     std::size_t first = 0;
     std::size_t last = count;
     if (m_anchorStart) {
-        if (!segmentAt(m_segments[0], folded, raw, 0))
+        if (!segmentAt(0, raw, 0))
             return false;
         pos = m_segments[0].size();
         first = 1;
@@ -232,7 +280,7 @@ bool LikePattern::matchesDecoded(const std::u32string &raw) const
         const Segment &tail = m_segments[count - 1];
         if (tail.size() > raw.size() || raw.size() - tail.size() < pos)
             return false;
-        if (!segmentAt(tail, folded, raw, raw.size() - tail.size()))
+        if (!segmentAt(count - 1, raw, raw.size() - tail.size()))
             return false;
         endLimit = raw.size() - tail.size();
         last = count - 1;
@@ -241,7 +289,7 @@ bool LikePattern::matchesDecoded(const std::u32string &raw) const
         const Segment &segment = m_segments[s];
         bool found = false;
         for (; pos + segment.size() <= endLimit; ++pos) {
-            if (segmentAt(segment, folded, raw, pos)) {
+            if (segmentAt(s, raw, pos)) {
                 found = true;
                 break;
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "characterset.h"
 #include "failure.h"
 #include "substringfinder.h"
 
@@ -39,7 +40,7 @@ private:
         enum Kind { Literal, AnyOne, Set } kind = Literal;
         char32_t ch = 0; // folded literal
         bool negated = false;
-        std::vector<std::pair<char32_t, char32_t>> ranges;
+        std::shared_ptr<const CharacterSet> set; // Set: looked up, not scanned
     };
     using Segment = std::vector<Element>;
     struct Piece {
@@ -53,17 +54,25 @@ private:
     // True when the value holds a sign that folds to one of the pattern's
     // ASCII letters, so that only the folded comparison can tell.
     bool holdsFoldingSigns(std::string_view value) const;
-    static bool elementMatches(const Element &e, char32_t folded, char32_t raw);
-    bool segmentAt(const Segment &segment, const std::u32string &folded,
-                   const std::u32string &raw, std::size_t at) const;
+    static bool elementMatches(const Element &e, char32_t raw);
+    bool segmentAt(std::size_t segment, const std::u32string &raw, std::size_t at) const;
+    void prepareChecks();
+    void prepareRequired();
     void preparePlain();
 
     QString m_text;
     std::vector<Segment> m_segments; // split at "%"
+    // Per segment, the elements that need a look at their character, literals
+    // first: a run of "_" is then a fixed skip, never a test per character.
+    std::vector<std::vector<std::size_t>> m_checks;
     bool m_anchorStart = true;
     bool m_anchorEnd = true;
     bool m_plain = false;
     bool m_foldsKelvin = false; // a plain pattern holding "k"
     bool m_foldsLongS = false;  // a plain pattern holding "s"
     std::shared_ptr<std::vector<Piece>> m_pieces;
+    // The longest run of caseless literals of a pattern with wildcards: a
+    // value without these bytes cannot match, and a byte search says so
+    // without decoding the value.
+    std::shared_ptr<Piece> m_required;
 };
