@@ -1,5 +1,7 @@
 #include "resultgrid.h"
 
+#include "displaytext.h"
+
 #include "resultgridmodel.h"
 #include "twips.h"
 
@@ -208,10 +210,12 @@ void ResultGrid::setWidth(double twips)
 void ResultGrid::setToolTipText(const QString &text)
 {
     m_toolTipText = text;
-    setToolTip(text);
+    // The property keeps the whole text; the tip shows what a tip can hold.
+    const QString shown = cutForDisplay(text, ToolTipCharacters);
+    setToolTip(shown);
     // A tip already on show follows the pointer's new row at once.
     if (QToolTip::isVisible() && underMouse())
-        QToolTip::showText(QCursor::pos(), text, this);
+        QToolTip::showText(QCursor::pos(), shown, this);
 }
 
 void ResultGrid::SetFocus()

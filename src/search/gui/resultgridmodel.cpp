@@ -1,5 +1,7 @@
 #include "resultgridmodel.h"
 
+#include "displaytext.h"
+
 ResultGridModel::ResultGridModel(QObject *parent)
     : QAbstractTableModel(parent), m_rows(1)
 {
@@ -62,7 +64,11 @@ QVariant ResultGridModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return QVariant();
-    return ownedCopy(field(m_rows[static_cast<size_t>(index.row())], index.column()));
+    const QString &text = field(m_rows[static_cast<size_t>(index.row())], index.column());
+    // A cell shows a line: a title of megabytes is cut for it.
+    if (text.size() > ListCellCharacters)
+        return cutForDisplay(text, ListCellCharacters);
+    return ownedCopy(text);
 }
 
 QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -73,6 +73,7 @@ private Q_SLOTS:
     void focusGoesToTheListUnlessAListAllRunsHidden();
     void searchesKeepThePagePathHidden();
     void listAllOfManyRecordsEndsAtTheTop();
+    void hugeTitleIsCutForDisplayOnly();
 
 private:
     Ending search(const QString &box, const QString &folder = QString());
@@ -301,6 +302,23 @@ void TestSearchRun::searchesKeepThePagePathHidden()
         QVERIFY(m_main->Grd1()->isColumnHidden(1));
         QCOMPARE(m_main->Grd1()->columnWidth(0), Twips::toPixels(3500, m_main->Grd1()));
     }
+}
+
+// A title of 2.1 million characters: the cell and the tooltip show its
+// start (laying it out whole took seconds a hover), the data stays whole.
+void TestSearchRun::hugeTitleIsCutForDisplayOnly()
+{
+    QTemporaryDir dir;
+    const QString title = QStringLiteral("傷寒").repeated(1050000);
+    QVERIFY(writeTestDatabase(dir.path(), {{title, u"p.htm"_qs, u"發熱"_qs, u"2000-01-01"_qs}}));
+    QCOMPARE(search(u"發熱"_qs, dir.path()), Ending::Rows);
+    ResultGrid &grid = *m_main->Grd1();
+    QCOMPARE(grid.TextMatrix(1, 0), title);
+    const QString cell = grid.model()->index(0, 0).data().toString();
+    QVERIFY(cell.size() <= 1001 && title.startsWith(cell.chopped(1)));
+    m_main->ShowRowToolTip(0, grid.RowPos(1) + grid.RowHeight(1) / 2.0);
+    QCOMPARE(grid.ToolTipText(), title);
+    QVERIFY(grid.toolTip().size() <= 501 && title.startsWith(grid.toolTip().chopped(1)));
 }
 
 void TestSearchRun::listAllOfManyRecordsEndsAtTheTop()
