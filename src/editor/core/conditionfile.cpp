@@ -1,10 +1,10 @@
 #include "conditionfile.h"
 
 #include "conditiontext.h"
+#include "wholefilewrite.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -78,13 +78,11 @@ Status save(const QString &path, const QString &text)
     const Result<QByteArray> bytes = ConditionText::toFileBytes(text);
     if (!bytes)
         return fileFailure(bytes.failure().number, path, bytes.failure().description);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const WholeFileWriteOutcome written = WholeFileWrite::write(path, bytes.value());
+    if (!written.written)
         return fileFailure(FailureNumber::PathAccess, path,
-                           QStringLiteral(u"無法寫入（%1）；檔案未變更。").arg(file.errorString()));
-    if (file.write(bytes.value()) != bytes->size() || !file.commit())
-        return fileFailure(FailureNumber::PathAccess, path,
-                           QStringLiteral(u"寫入失敗（%1）；檔案未變更。").arg(file.errorString()));
+                           written.touched ? QStringLiteral(u"寫入失敗（%1）；檔案可能只寫入了一部分。").arg(written.reason)
+                                           : QStringLiteral(u"寫入失敗（%1）；檔案未變更。").arg(written.reason));
     return Status();
 }
 }
