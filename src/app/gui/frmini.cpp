@@ -40,6 +40,8 @@ FrmIni::FrmIni() : TamvexForm(QStringLiteral("FrmIni"))
 {
     setWindowTitle(productLabel());
     resize(Twips::toPixels(12000, this), Twips::toPixels(8610, this));
+    // The artwork's own edge colour, where the client area is larger than it.
+    setBackgroundColour(QColor(226, 190, 138));
     m_background = new QLabel(this);
     m_background->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setBackgroundPicture(QPixmap(QStringLiteral(":/tamvex/start.jpg")));
