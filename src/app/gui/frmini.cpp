@@ -1,5 +1,7 @@
 #include "frmini.h"
 
+#include <QCoreApplication>
+
 #include "filetests.h"
 #include "forms.h"
 #include "graphicalbutton.h"
@@ -142,5 +144,5 @@ void FrmIni::openDemonstrationPage()
         started = launcher()(opener.isEmpty() ? QStringLiteral("xdg-open") : opener, QStringList{page});
     }
     if (!started)
-        MessageBox::show(QStringLiteral(u"無法開啟示範頁 %1：找不到可用的瀏覽器。請安裝網頁瀏覽器（xdg-open）後再試。").arg(page));
+        MessageBox::show(QCoreApplication::translate("FrmIni", "無法開啟示範頁 %1：找不到可用的瀏覽器。請安裝網頁瀏覽器（xdg-open）後再試。").arg(page));
 }

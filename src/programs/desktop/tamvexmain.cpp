@@ -5,6 +5,7 @@
 #include "forms.h"
 #include "frmini.h"
 #include "frmtamvexmain.h"
+#include "translation.h"
 
 #include <QApplication>
 
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    Translation::install();
     app.setQuitOnLastWindowClosed(false);
 
     Forms::registerForm(QStringLiteral("FrmIni"), [] { return new FrmIni; });

@@ -1,5 +1,7 @@
 #include "highlightedpagewriter.h"
 
+#include <QCoreApplication>
+
 #include "filetests.h"
 #include "pagemarker.h"
 #include "programfolder.h"
@@ -11,7 +13,7 @@
 namespace {
 void fail(HighlightReport &report, int number, const QString &what, const QString &path)
 {
-    report.failures.append(Failure { number, what + QStringLiteral(": ") + path });
+    report.failures.append(Failure { number, what + QCoreApplication::translate("HighlightedPageWriter", ": ") + path });
 }
 
 void ensureTmpFolder(const QString &programFolder, HighlightReport &report)
@@ -23,7 +25,7 @@ void ensureTmpFolder(const QString &programFolder, HighlightReport &report)
     }
     report.tmpFolderReady = QDir().mkdir(folder);
     if (!report.tmpFolderReady)
-        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the folder"), folder);
+        fail(report, FailureNumber::PathAccess, QCoreApplication::translate("HighlightedPageWriter", "Cannot create the folder"), folder);
 }
 
 // The whole page file, or empty when it cannot be opened or read through:
@@ -32,12 +34,12 @@ QByteArray readPage(const QString &path, HighlightReport &report)
 {
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        fail(report, FailureNumber::FileIo, QStringLiteral("Cannot open the page"), path);
+        fail(report, FailureNumber::FileIo, QCoreApplication::translate("HighlightedPageWriter", "Cannot open the page"), path);
         return QByteArray();
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        fail(report, FailureNumber::FileIo, QStringLiteral("Cannot read the page"), path);
+        fail(report, FailureNumber::FileIo, QCoreApplication::translate("HighlightedPageWriter", "Cannot read the page"), path);
         return QByteArray();
     }
     report.pageRead = true;
@@ -48,7 +50,7 @@ void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport
 {
     const bool stale = isOrdinaryFile(path) && !QFile::remove(path);
     if (stale)
-        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot delete the old temporary page"), path);
+        fail(report, FailureNumber::PathAccess, QCoreApplication::translate("HighlightedPageWriter", "Cannot delete the old temporary page"), path);
     // The page is created and written through one handle, and, once the old
     // one is gone, only as a new file: a second copy of the program writing
     // its page at the same moment then never writes into this file, nor this
@@ -57,14 +59,14 @@ void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport
     const QIODevice::OpenMode mode = stale ? QIODevice::WriteOnly | QIODevice::Truncate
                                            : QIODevice::WriteOnly | QIODevice::NewOnly;
     if (!file.open(mode)) {
-        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the temporary page"), path);
+        fail(report, FailureNumber::PathAccess, QCoreApplication::translate("HighlightedPageWriter", "Cannot create the temporary page"), path);
         return;
     }
     const bool written = file.write(bytes) == bytes.size() && file.flush();
     file.close();
     report.tempPageWritten = written && file.error() == QFileDevice::NoError;
     if (!report.tempPageWritten)
-        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot write the temporary page"), path);
+        fail(report, FailureNumber::PathAccess, QCoreApplication::translate("HighlightedPageWriter", "Cannot write the temporary page"), path);
 }
 }
 
