@@ -244,6 +244,17 @@
     </message>
 </context>
 <context>
+    <name>RecordPrinter</name>
+    <message>
+        <source>沒有可用的印表機，無法列印。請先在系統中安裝或設定預設印表機。</source>
+        <translation>沒有可用的印表機，無法列印。請先在系統中安裝或設定預設印表機。</translation>
+    </message>
+    <message>
+        <source>無法開始列印：印表機沒有回應。</source>
+        <translation>無法開始列印：印表機沒有回應。</translation>
+    </message>
+</context>
+<context>
     <name>TermIndexRegistry</name>
     <message>
         <source>Could not create the folder '%1' for the index.</source>
