@@ -38,6 +38,10 @@ void TestEditorCore::fileBytesToText_data()
     QTest::newRow("lone LF stays inside its line") << "a\nb\r\n"_ba << (u"a"_s + lineSeparator + u"b\n"_s);
     QTest::newRow("LF CR is an inner LF then a line end") << "a\n\rb"_ba << (u"a"_s + lineSeparator + u"\nb"_s);
     QTest::newRow("Big5 with trail byte 0x5C") << "\xb1\xf8\xa5\xf3\r\n\xb3\x5c"_ba << u"條件\n許"_s;
+    // Characters with two codes load from either; a save writes the standard one.
+    QTest::newRow("十 as A451 and as A2CC") << "\xa4\x51\xa2\xcc"_ba << u"十十"_s;
+    QTest::newRow("box drawing A2A4, standard F9F9") << "\xa2\xa4"_ba << u"═"_s;
+    QTest::newRow("box drawing F9FA, standard A27E") << "\xf9\xfa\r\n"_ba << u"╭\n"_s;
 }
 
 void TestEditorCore::fileBytesToText()
@@ -61,6 +65,7 @@ void TestEditorCore::textToFileBytes_data()
     QTest::newRow("lone CR becomes CR LF") << u"a\rb"_s << "a\r\nb"_ba;
     QTest::newRow("line separator is a lone LF") << (u"a"_s + lineSeparator + u"b"_s) << "a\nb"_ba;
     QTest::newRow("Big5 text") << u"條件\n許"_s << "\xb1\xf8\xa5\xf3\r\n\xb3\x5c"_ba;
+    QTest::newRow("character with two codes, standard code") << u"十═"_s << "\xa4\x51\xf9\xf9"_ba;
 }
 
 void TestEditorCore::textToFileBytes()

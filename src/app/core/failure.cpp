@@ -1,6 +1,8 @@
 #include "failure.h"
 
+#include <QCoreApplication>
+
 QString failureReport(const Failure &failure)
 {
-    return QStringLiteral(u"錯誤 %1：%2").arg(failure.number).arg(failure.description);
+    return QCoreApplication::translate("Failure", "錯誤 %1：%2").arg(failure.number).arg(failure.description);
 }

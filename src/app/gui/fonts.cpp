@@ -24,7 +24,16 @@ QFont mingLiU(double pointSize, bool bold)
 
 QFont arial(double pointSize)
 {
-    QFont font(QStringLiteral("Arial"));
+    // Liberation Sans has Arial's metrics, so that text fits as designed.
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const QString &candidate : {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}) {
+            if (installed.contains(candidate))
+                return candidate;
+        }
+        return QStringLiteral("Arial");
+    }();
+    QFont font(family);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     return font;

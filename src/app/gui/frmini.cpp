@@ -1,5 +1,7 @@
 #include "frmini.h"
 
+#include <QCoreApplication>
+
 #include "filetests.h"
 #include "forms.h"
 #include "graphicalbutton.h"
@@ -40,6 +42,8 @@ FrmIni::FrmIni() : TamvexForm(QStringLiteral("FrmIni"))
 {
     setWindowTitle(productLabel());
     resize(Twips::toPixels(12000, this), Twips::toPixels(8610, this));
+    // The artwork's own edge colour, where the client area is larger than it.
+    setBackgroundColour(QColor(226, 190, 138));
     m_background = new QLabel(this);
     m_background->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setBackgroundPicture(QPixmap(QStringLiteral(":/tamvex/start.jpg")));
@@ -140,5 +144,5 @@ void FrmIni::openDemonstrationPage()
         started = launcher()(opener.isEmpty() ? QStringLiteral("xdg-open") : opener, QStringList{page});
     }
     if (!started)
-        MessageBox::show(QStringLiteral(u"無法開啟示範頁 %1：找不到可用的瀏覽器。請安裝網頁瀏覽器（xdg-open）後再試。").arg(page));
+        MessageBox::show(QCoreApplication::translate("FrmIni", "無法開啟示範頁 %1：找不到可用的瀏覽器。請安裝網頁瀏覽器（xdg-open）後再試。").arg(page));
 }

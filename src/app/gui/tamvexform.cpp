@@ -60,14 +60,52 @@ void TamvexForm::Unload()
 
 void TamvexForm::setOuterGeometryTwips(double left, double top, double width, double height)
 {
-    // Without a window manager (or before the first show) there is no frame;
-    // otherwise the frame's share is taken off so that the outer size fits.
-    const QRect frame = frameGeometry();
-    const QRect inner = geometry();
-    const int extraW = isWindow() && isVisible() ? frame.width() - inner.width() : 0;
-    const int extraH = isWindow() && isVisible() ? frame.height() - inner.height() : 0;
     move(Twips::toPixels(left, this), Twips::toPixels(top, this));
-    resize(qMax(1, Twips::toPixels(width, this) - extraW), qMax(1, Twips::toPixels(height, this) - extraH));
+    const QSize outer(qMax(1, Twips::toPixels(width, this)), qMax(1, Twips::toPixels(height, this)));
+    resize(outer);
+    m_pendingOuterSize = outer;
+    applyPendingOuterSize();
+}
+
+void TamvexForm::applyPendingOuterSize()
+{
+    // Without a window manager there is never a frame; the size is then the
+    // outer size already.
+    if (m_pendingOuterSize.isEmpty() || !isWindow() || !isVisible())
+        return;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.width() <= 0 && frame.height() <= 0)
+        return;
+    const QSize outer = m_pendingOuterSize;
+    m_pendingOuterSize = QSize();
+    resize(qMax(1, outer.width() - frame.width()), qMax(1, outer.height() - frame.height()));
+}
+
+void TamvexForm::setBackgroundColour(const QColor &colour)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colour);
+    setPalette(colours);
+    setAutoFillBackground(true);
+}
+
+bool TamvexForm::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+    case QEvent::Expose:
+        applyPendingOuterSize();
+        break;
+    case QEvent::Hide:
+        m_pendingOuterSize = QSize();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
 }
 
 void TamvexForm::closeEvent(QCloseEvent *event)

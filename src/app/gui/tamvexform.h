@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -25,16 +27,26 @@ public:
     // makes a new window in its design state.
     void Unload();
 
-    // Outer position and size in twips, as a window sets them on itself.
+    // Outer position and size in twips (frame and title bar included), as a
+    // window sets them on itself. A window that is not on screen yet has no
+    // frame to measure: its size is then taken as the inner size and made
+    // the outer one as soon as the window manager has framed it.
     void setOuterGeometryTwips(double left, double top, double width, double height);
+
+    // The colour of the window wherever its design picture does not reach.
+    void setBackgroundColour(const QColor &colour);
 
 protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     QString m_formName;
     bool m_loaded = false;
     bool m_unloading = false;
+    QSize m_pendingOuterSize; // in pixels, until the frame is known
+
+    void applyPendingOuterSize();
 };

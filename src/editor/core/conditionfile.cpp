@@ -1,10 +1,12 @@
 #include "conditionfile.h"
 
+#include <QCoreApplication>
+
 #include "conditiontext.h"
+#include "wholefilewrite.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -17,7 +19,7 @@ Failure fileFailure(int number, const QString &path, const QString &reason)
 
 QString noFileChosen()
 {
-    return QStringLiteral(u"沒有選擇檔案；請先在檔案清單中點選檔案。");
+    return QCoreApplication::translate("ConditionFile", "沒有選擇檔案；請先在檔案清單中點選檔案。");
 }
 
 // Why a file cannot be read, in the reader's words where we know them.
@@ -27,10 +29,10 @@ QString unreadableReason(const QString &path, const QFile &file)
         return noFileChosen();
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral(u"找不到這個檔案（可能已被移除或改名）。");
+        return QCoreApplication::translate("ConditionFile", "找不到這個檔案（可能已被移除或改名）。");
     if (!info.isFile())
-        return QStringLiteral(u"這不是檔案。");
-    return QStringLiteral(u"無法讀取這個檔案（%1）。").arg(file.errorString());
+        return QCoreApplication::translate("ConditionFile", "這不是檔案。");
+    return QCoreApplication::translate("ConditionFile", "無法讀取這個檔案（%1）。").arg(file.errorString());
 }
 
 // Where a path cannot take a new file, the reason; empty when it can.
@@ -40,12 +42,12 @@ QString unwritableReason(const QString &path)
         return noFileChosen();
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return QStringLiteral(u"這不是檔案。");
+        return QCoreApplication::translate("ConditionFile", "這不是檔案。");
     if (info.exists() && !(info.permissions() & anyWriteBit))
-        return QStringLiteral(u"這個檔案是唯讀的。");
+        return QCoreApplication::translate("ConditionFile", "這個檔案是唯讀的。");
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir())
-        return QStringLiteral(u"資料夾 %1 已不存在或不是資料夾。").arg(folder.filePath());
+        return QCoreApplication::translate("ConditionFile", "資料夾 %1 已不存在或不是資料夾。").arg(folder.filePath());
     return QString();
 }
 }
@@ -64,7 +66,7 @@ Result<QString> load(const QString &path)
         return fileFailure(FailureNumber::FileIo, path, unreadableReason(path, file));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return fileFailure(FailureNumber::FileIo, path, QStringLiteral(u"讀取失敗（%1）。").arg(file.errorString()));
+        return fileFailure(FailureNumber::FileIo, path, QCoreApplication::translate("ConditionFile", "讀取失敗（%1）。").arg(file.errorString()));
     Result<QString> text = ConditionText::fromFileBytes(bytes);
     if (!text)
         return fileFailure(text.failure().number, path, text.failure().description);
@@ -78,13 +80,11 @@ Status save(const QString &path, const QString &text)
     const Result<QByteArray> bytes = ConditionText::toFileBytes(text);
     if (!bytes)
         return fileFailure(bytes.failure().number, path, bytes.failure().description);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const WholeFileWriteOutcome written = WholeFileWrite::write(path, bytes.value());
+    if (!written.written)
         return fileFailure(FailureNumber::PathAccess, path,
-                           QStringLiteral(u"無法寫入（%1）；檔案未變更。").arg(file.errorString()));
-    if (file.write(bytes.value()) != bytes->size() || !file.commit())
-        return fileFailure(FailureNumber::PathAccess, path,
-                           QStringLiteral(u"寫入失敗（%1）；檔案未變更。").arg(file.errorString()));
+                           written.touched ? QCoreApplication::translate("ConditionFile", "寫入失敗（%1）；檔案可能只寫入了一部分。").arg(written.reason)
+                                           : QCoreApplication::translate("ConditionFile", "寫入失敗（%1）；檔案未變更。").arg(written.reason));
     return Status();
 }
 }

@@ -5,8 +5,8 @@
 #include <QString>
 
 // Reading and writing whole condition files. The file on disk is either the
-// old one whole or the new one whole: writing goes through a temporary file
-// that replaces the old one only when it is complete.
+// old one whole or the new one whole (WholeFileWrite), and a failure says
+// which.
 namespace ConditionFile {
 
 // The full path of a file in a folder: the folder path, then "/" only when
@@ -23,10 +23,11 @@ QString fullPath(const QString &folder, const QString &name);
 Result<QString> load(const QString &path);
 
 // Takes a full path and the text box's text; writes the text as code page
-// 950 with CR LF line ends. Fails, leaving the file as it was, when the path
-// names no file (it ends with "/"), the file is read-only (no write
-// permission bit at all, even for the super-user), the folder cannot take
-// the new file, or a character cannot be stored (FailureNumber::BadCharacter).
-// Every description names the path.
+// 950 with CR LF line ends. An existing file keeps its links, owner and mode.
+// Fails, leaving the file as it was, when the path names no file (it ends
+// with "/"), the file is read-only (no write permission bit at all, even for
+// the super-user), a new file cannot be made in its folder, the disk is full,
+// or a character cannot be stored (FailureNumber::BadCharacter). Every
+// description names the path and says whether the file was left unchanged.
 Status save(const QString &path, const QString &text);
 }

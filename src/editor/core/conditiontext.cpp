@@ -1,5 +1,7 @@
 #include "conditiontext.h"
 
+#include <QCoreApplication>
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -16,7 +18,7 @@ Failure badCharacter(const QString &description)
 
 Failure codePageMissing()
 {
-    return badCharacter(QStringLiteral(u"這部電腦沒有 Big5（字碼頁 950）的轉換表。"));
+    return badCharacter(QCoreApplication::translate("ConditionText", "這部電腦沒有 Big5（字碼頁 950）的轉換表。"));
 }
 
 QString decodeStrict(QByteArrayView bytes, bool *ok)
@@ -35,17 +37,6 @@ QByteArray encodeStrict(QStringView text, bool *ok)
     return bytes;
 }
 
-// True when the bytes decode to characters that encode back to the same
-// bytes: only then can a loaded file be saved unchanged.
-bool bytesRoundTrip(QByteArrayView bytes, QString *text)
-{
-    bool decoded = false;
-    bool encoded = false;
-    *text = decodeStrict(bytes, &decoded);
-    const QByteArray back = encodeStrict(*text, &encoded);
-    return decoded && encoded && QByteArrayView(back) == bytes;
-}
-
 bool textRoundTrips(QStringView text, QByteArray *bytes)
 {
     bool encoded = false;
@@ -53,6 +44,18 @@ bool textRoundTrips(QStringView text, QByteArray *bytes)
     *bytes = encodeStrict(text, &encoded);
     const QString back = decodeStrict(*bytes, &decoded);
     return encoded && decoded && QStringView(back) == text;
+}
+
+// True when the bytes decode to characters that can be saved again as the
+// same characters. The bytes written back may differ: ten codes (A2A4-A2A7,
+// A2CC, A2CE, F9FA-F9FD) are second codes of characters that code page 950
+// also has elsewhere, and encoding gives the standard one.
+bool bytesRoundTrip(QByteArrayView bytes, QString *text)
+{
+    bool decoded = false;
+    *text = decodeStrict(bytes, &decoded);
+    QByteArray ignored;
+    return decoded && textRoundTrips(*text, &ignored);
 }
 
 // A lead byte of code page 950 takes one trail byte with it.
@@ -71,8 +74,8 @@ Failure undecodable(QByteArrayView bytes)
         QString ignored;
         if (!bytesRoundTrip(unit, &ignored)) {
             const QString hex = QString::fromLatin1(unit.toByteArray().toHex(' ').toUpper());
-            return badCharacter(QStringLiteral(u"第 %1 行的位元組 %2（檔案第 %3 位元組起）不是 Big5（字碼頁 950）文字；"
-                                               u"為免存檔時改壞內容，檔案未載入。")
+            return badCharacter(QCoreApplication::translate("ConditionText", "第 %1 行的位元組 %2（檔案第 %3 位元組起）不是 Big5（字碼頁 950）文字；"
+                                               "為免存檔時改壞內容，檔案未載入。")
                                     .arg(line)
                                     .arg(hex)
                                     .arg(at + 1));
@@ -81,7 +84,7 @@ Failure undecodable(QByteArrayView bytes)
             ++line; // a lone LF stays inside its line
         at += length;
     }
-    return badCharacter(QStringLiteral(u"檔案內容不是 Big5（字碼頁 950）文字；為免存檔時改壞內容，檔案未載入。"));
+    return badCharacter(QCoreApplication::translate("ConditionText", "檔案內容不是 Big5（字碼頁 950）文字；為免存檔時改壞內容，檔案未載入。"));
 }
 
 bool isLineEnd(QChar c)
@@ -114,14 +117,14 @@ Failure unencodable(const QString &text)
         const QStringView character = QStringView(text).sliced(at, length);
         QByteArray ignored;
         if (c != QChar(lineSeparator) && c.unicode() >= 0x80 && !textRoundTrips(character, &ignored))
-            return badCharacter(QStringLiteral(u"第 %1 行第 %2 字 %3 無法以 Big5（字碼頁 950）存檔；檔案未變更。")
+            return badCharacter(QCoreApplication::translate("ConditionText", "第 %1 行第 %2 字 %3 無法以 Big5（字碼頁 950）存檔；檔案未變更。")
                                     .arg(line)
                                     .arg(column)
                                     .arg(nameOf(character)));
         at += length;
         ++column;
     }
-    return badCharacter(QStringLiteral(u"內容無法以 Big5（字碼頁 950）存檔；檔案未變更。"));
+    return badCharacter(QCoreApplication::translate("ConditionText", "內容無法以 Big5（字碼頁 950）存檔；檔案未變更。"));
 }
 
 // Line ends of the file (CR LF, lone CR) become "\n"; a lone LF becomes U+2028.

@@ -17,7 +17,8 @@ namespace ConditionText {
 // without a final line end gives a text without a final "\n"; an empty file
 // gives an empty text. Fails (FailureNumber::BadCharacter, naming the line
 // and the bytes) when any byte sequence does not decode to a character that
-// encodes back to the same bytes, so that nothing is replaced silently.
+// can be saved again, so that nothing is replaced silently. A character that
+// code page 950 codes twice loads from either code.
 Result<QString> fromFileBytes(const QByteArray &bytes);
 
 // Takes the text box's text; returns the file's bytes. Every line end

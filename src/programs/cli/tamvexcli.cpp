@@ -6,6 +6,9 @@
 
 #include "clicommands.h"
 
+#include "translation.h"
+
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +16,9 @@
 
 int main(int argc, char **argv)
 {
+    // The application object carries the translation of the messages.
+    QCoreApplication app(argc, argv);
+    Translation::install();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromUtf8(argv[i]);

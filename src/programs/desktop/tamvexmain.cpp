@@ -9,6 +9,7 @@
 #include "frmini.h"
 #include "frmtamvexmain.h"
 #include "programfolder.h"
+#include "translation.h"
 
 #include <QApplication>
 
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    Translation::install();
     app.setQuitOnLastWindowClosed(false);
     const DesktopArguments arguments = parseDesktopArguments(app.arguments().mid(1));
     if (!arguments.error.isEmpty()) {

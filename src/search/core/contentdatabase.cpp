@@ -2,6 +2,8 @@
 
 #include "collectionconnection.h"
 #include "filestamp.h"
+#include <QCoreApplication>
+
 #include "filetests.h"
 #include "indexbuild.h"
 #include "indexedsearch.h"
@@ -22,12 +24,15 @@
 namespace {
 
 // What the reader can do when the file itself is the trouble.
-const QString InstallAdvice = QStringLiteral(" Install the collection's database file jst.mdb in the program folder again.");
+QString installAdvice()
+{
+    return QCoreApplication::translate("ContentDatabase", " Install the collection's database file jst.mdb in the program folder again.");
+}
 
 Failure openFailure(const QString &path, const QString &why)
 {
     return Failure{FailureNumber::DatabaseOpen,
-                   QStringLiteral("Could not use the database '%1': %2").arg(path, why) + InstallAdvice};
+                   QCoreApplication::translate("ContentDatabase", "Could not use the database '%1': %2").arg(path, why) + installAdvice()};
 }
 
 // A failed run, with what to do: a lock is another program's and passes; a
@@ -38,10 +43,10 @@ Failure runFailure(sqlite3 *db, const Failure &failure, const QString &path)
     const int code = sqlite3_errcode(db);
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
         return Failure{failure.number,
-                       QStringLiteral("The database '%1' is locked by another program (%2). Close that program or wait "
+                       QCoreApplication::translate("ContentDatabase", "The database '%1' is locked by another program (%2). Close that program or wait "
                                       "until it is done, then search again.")
                            .arg(path, failure.description)};
-    return Failure{failure.number, failure.description + QStringLiteral(" (database '%1').").arg(path) + InstallAdvice};
+    return Failure{failure.number, failure.description + QCoreApplication::translate("ContentDatabase", " (database '%1').").arg(path) + installAdvice()};
 }
 
 using Handle = std::shared_ptr<sqlite3>;
@@ -51,15 +56,17 @@ using Handle = std::shared_ptr<sqlite3>;
 Failure changedWhileRead(const QString &path)
 {
     return Failure{FailureNumber::DatabaseOpen,
-                   QStringLiteral("The database '%1' was changed by another program while it was read. Search again "
-                                  "once that program is done.")
+                   QCoreApplication::translate("ContentDatabase",
+                                               "The database '%1' was changed by another program while it was read. "
+                                               "Search again once that program is done.")
                        .arg(path)};
 }
 
 Failure unfinishedChangeFailure(const QString &path)
 {
     return Failure{FailureNumber::DatabaseOpen,
-                   QStringLiteral("The database '%1' holds an unfinished change of a program that stopped while "
+                   QCoreApplication::translate("ContentDatabase",
+                                  "The database '%1' holds an unfinished change of a program that stopped while "
                                   "writing it (the file '%1-journal' beside it), and this program may not write "
                                   "there to undo it. Nothing is lost: the change is rolled back the first time the "
                                   "file is opened by a program that may write it (for example, as its owner: "
@@ -82,10 +89,10 @@ Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format)
     switch (format) {
     case ContentDatabase::Format::Missing:
         if (QFileInfo::exists(path))
-            return openFailure(path, QStringLiteral("it is not a file (a folder or a special file has its name). Remove it."));
-        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("Could not find file '%1'.").arg(path) + InstallAdvice};
+            return openFailure(path, QCoreApplication::translate("ContentDatabase", "it is not a file (a folder or a special file has its name). Remove it."));
+        return Failure{FailureNumber::DatabaseOpen, QCoreApplication::translate("ContentDatabase", "Could not find file '%1'.").arg(path) + installAdvice()};
     case ContentDatabase::Format::Unknown:
-        return openFailure(path, QStringLiteral("the file is neither an SQLite nor a Jet database, or cannot be read."));
+        return openFailure(path, QCoreApplication::translate("ContentDatabase", "the file is neither an SQLite nor a Jet database, or cannot be read."));
     case ContentDatabase::Format::Jet:
         return openJetDatabase(path);
     case ContentDatabase::Format::SQLite:
@@ -182,11 +189,11 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
     // The window's location comes from the connection string; an empty path
     // is one that named no Data Source.
     if (path.isEmpty())
-        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The connection string names no data source.")};
+        return Failure{FailureNumber::DatabaseOpen, QCoreApplication::translate("ContentDatabase", "The connection string names no data source.")};
     auto translated = translateJetStatement(statement);
     if (!translated.ok())
         return Failure{translated.failure().number,
-                       translated.failure().description + QStringLiteral(" Change the search words and search again.")};
+                       translated.failure().description + QCoreApplication::translate("ContentDatabase", " Change the search words and search again.")};
     const Format format = detectFormat(path);
     const bool indexable = index && (format == Format::SQLite || format == Format::Jet);
     if (indexable && translated.value().catalogue.fits)

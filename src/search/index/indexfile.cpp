@@ -1,5 +1,7 @@
 #include "indexfile.h"
 
+#include <QCoreApplication>
+
 #include "postingcodec.h"
 
 #include <QCryptographicHash>
@@ -39,7 +41,7 @@ struct Header {
 
 Failure fileFailure(const QString &path, const QString &why)
 {
-    return Failure{FailureNumber::DatabaseOpen, QStringLiteral("Index file '%1': %2").arg(path, why)};
+    return Failure{FailureNumber::DatabaseOpen, QCoreApplication::translate("IndexFile", "Index file '%1': %2").arg(path, why)};
 }
 
 bool readAt(int fd, void *into, std::uint64_t bytes, std::uint64_t at)
@@ -176,7 +178,7 @@ void Writer::packKeys(std::vector<std::uint64_t> &directory, std::string &groups
 Status Writer::finish(const CatalogueData &catalogue)
 {
     if (m_fd < 0 || m_failed)
-        return fileFailure(m_path, QStringLiteral("cannot be written"));
+        return fileFailure(m_path, QCoreApplication::translate("IndexFile", "cannot be written"));
     Header h{};
     std::memcpy(h.magic, kMagic, sizeof kMagic);
     h.version = kVersion;
@@ -229,7 +231,7 @@ Status Writer::finish(const CatalogueData &catalogue)
     const QByteArray temp = QFile::encodeName(m_tempPath);
     if (!ok || ::rename(temp.constData(), QFile::encodeName(m_path).constData()) != 0) {
         ::unlink(temp.constData());
-        return fileFailure(m_path, QStringLiteral("cannot be written"));
+        return fileFailure(m_path, QCoreApplication::translate("IndexFile", "cannot be written"));
     }
     return {};
 }
@@ -252,27 +254,27 @@ Result<std::unique_ptr<Reader>> Reader::open(const QString &path, const FileStam
     Header h{};
     std::vector<char> area(kHeaderArea);
     if (size < off_t(kHeaderArea) || !readAt(r->m_fd, area.data(), kHeaderArea, 0))
-        return fileFailure(path, QStringLiteral("too short"));
+        return fileFailure(path, QCoreApplication::translate("IndexFile", "too short"));
     std::memcpy(&h, area.data(), sizeof h);
     if (std::memcmp(h.magic, kMagic, sizeof kMagic) != 0 || h.version != kVersion || h.pathBytes > kMaxPathBytes)
-        return fileFailure(path, QStringLiteral("of another format"));
+        return fileFailure(path, QCoreApplication::translate("IndexFile", "of another format"));
     if (h.areaHash != areaHash(area))
-        return fileFailure(path, QStringLiteral("damaged header"));
+        return fileFailure(path, QCoreApplication::translate("IndexFile", "damaged header"));
     const QByteArray storedPath(area.data() + sizeof h, h.pathBytes);
     if (!sameStamp(h, stamp) || storedPath != stamp.path.toUtf8().left(h.pathBytes))
-        return fileFailure(path, QStringLiteral("made for another database file"));
+        return fileFailure(path, QCoreApplication::translate("IndexFile", "made for another database file"));
     const Layout &l = h.layout;
     const std::uint64_t dataBlocks = (l.end - kHeaderArea + kBlockBytes - 1) / kBlockBytes;
     if (l.end < kHeaderArea || h.hashCount != dataBlocks || std::uint64_t(size) != l.end + h.hashCount * 8)
-        return fileFailure(path, QStringLiteral("damaged (sizes)"));
+        return fileFailure(path, QCoreApplication::translate("IndexFile", "damaged (sizes)"));
     r->m_hashes.resize(h.hashCount);
     if (!readAt(r->m_fd, r->m_hashes.data(), h.hashCount * 8, l.end)
         || XXH3_64bits(r->m_hashes.data(), h.hashCount * 8) != h.hashesHash)
-        return fileFailure(path, QStringLiteral("damaged checksums"));
+        return fileFailure(path, QCoreApplication::translate("IndexFile", "damaged checksums"));
     r->m_size = l.end;
     void *memory = ::mmap(nullptr, r->m_size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (memory == MAP_FAILED)
-        return fileFailure(path, QStringLiteral("no memory to read it"));
+        return fileFailure(path, QCoreApplication::translate("IndexFile", "no memory to read it"));
     r->m_memory = static_cast<char *>(memory);
     r->m_loaded.assign(h.hashCount, 0);
     r->m_layout = l;

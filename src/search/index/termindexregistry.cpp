@@ -1,5 +1,7 @@
 #include "termindexregistry.h"
 
+#include <QCoreApplication>
+
 #include <QDir>
 #include <QFile>
 
@@ -60,11 +62,11 @@ Status TermIndexRegistry::build(const QString &dbPath, const FileStamp &stamp,
 {
     if (!QDir().mkpath(m_keepFolder))
         return Failure{FailureNumber::DatabaseOpen,
-                       QStringLiteral("Could not create the folder '%1' for the index.").arg(m_keepFolder)};
+                       QCoreApplication::translate("TermIndexRegistry", "Could not create the folder '%1' for the index.").arg(m_keepFolder)};
     IndexFile::Writer writer(keptPath(stamp), stamp);
     if (!writer.open())
         return Failure{FailureNumber::DatabaseOpen,
-                       QStringLiteral("Could not write the index into the folder '%1'.").arg(m_keepFolder)};
+                       QCoreApplication::translate("TermIndexRegistry", "Could not write the index into the folder '%1'.").arg(m_keepFolder)};
     BuildOptions options;
     options.cancel = &m_cancel;
     options.progress = progress;
@@ -80,12 +82,12 @@ Status TermIndexRegistry::build(const QString &dbPath, const FileStamp &stamp,
         // index made from it would never be opened, so it is not kept.
         if (!(FileStamp::of(dbPath) == stamp) || hasPendingWrites(dbPath))
             return Failure{FailureNumber::DatabaseOpen,
-                           QStringLiteral("The database '%1' changed while it was indexed.").arg(dbPath)};
+                           QCoreApplication::translate("TermIndexRegistry", "The database '%1' changed while it was indexed.").arg(dbPath)};
         return writer.finish(catalogue.value());
     } catch (const std::exception &e) {
         // Out of memory or the like: the program goes on scanning.
         return Failure{FailureNumber::DatabaseOpen,
-                       QStringLiteral("Could not index the database '%1': %2").arg(dbPath, QString::fromUtf8(e.what()))};
+                       QCoreApplication::translate("TermIndexRegistry", "Could not index the database '%1': %2").arg(dbPath, QString::fromUtf8(e.what()))};
     }
 }
 
@@ -109,12 +111,12 @@ Result<std::shared_ptr<const CollectionIndex>> TermIndexRegistry::buildNow(
     waitUntilIdle();
     if (hasPendingWrites(dbPath))
         return Failure{FailureNumber::DatabaseOpen,
-                       QStringLiteral("The database '%1' has changes not yet written into it (a -wal or -journal file "
+                       QCoreApplication::translate("TermIndexRegistry", "The database '%1' has changes not yet written into it (a -wal or -journal file "
                                       "beside it). Close the program that writes it, then index again.")
                            .arg(dbPath)};
     const FileStamp stamp = FileStamp::of(dbPath);
     if (!stamp.valid())
-        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("Could not find file '%1'.").arg(dbPath)};
+        return Failure{FailureNumber::DatabaseOpen, QCoreApplication::translate("TermIndexRegistry", "Could not find file '%1'.").arg(dbPath)};
     std::shared_ptr<const CollectionIndex> kept = openKept(stamp);
     if (kept && kept->readsBackWhole())
         return kept;
@@ -124,13 +126,13 @@ Result<std::shared_ptr<const CollectionIndex>> TermIndexRegistry::buildNow(
         m_ready.reset();
     }
     if (!stamp.sqlite && !rows)
-        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The database '%1' is not an SQLite file.").arg(dbPath)};
+        return Failure{FailureNumber::DatabaseOpen, QCoreApplication::translate("TermIndexRegistry", "The database '%1' is not an SQLite file.").arg(dbPath)};
     const Status built = build(dbPath, stamp, progress, rows.get());
     if (!built.ok())
         return built.failure();
     kept = openKept(stamp);
     if (!kept)
-        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The index of '%1' could not be read back.").arg(dbPath)};
+        return Failure{FailureNumber::DatabaseOpen, QCoreApplication::translate("TermIndexRegistry", "The index of '%1' could not be read back.").arg(dbPath)};
     std::lock_guard lock(m_mutex);
     return m_ready = kept;
 }

@@ -1,5 +1,7 @@
 #include "jetdatabase.h"
 
+#include <QCoreApplication>
+
 #include "jetreaderprocess.h"
 #include "jetsqliteloader.h"
 #include "jetwireparser.h"
@@ -20,15 +22,22 @@ const QString ReaderName = QStringLiteral("tamvex-jet-reader");
 
 // What the reader can do: most failures are the file's; a missing reader
 // program is the installation's.
-const QString DamagedAdvice =
-    QStringLiteral(" Install an undamaged copy of the collection's database file jst.mdb in the program folder.");
-const QString ReinstallAdvice = QStringLiteral(" Install the program again.");
+QString damagedAdvice()
+{
+    return QCoreApplication::translate("JetDatabase",
+                                       " Install an undamaged copy of the collection's database file jst.mdb in the program folder.");
+}
 
-Failure fileFailure(const QString &path, const QString &why, const QString &advice = DamagedAdvice)
+QString reinstallAdvice()
+{
+    return QCoreApplication::translate("JetDatabase", " Install the program again.");
+}
+
+Failure fileFailure(const QString &path, const QString &why, const QString &advice = damagedAdvice())
 {
     const QString sentence = why.endsWith(u'.') ? why : why + u'.';
     return Failure{FailureNumber::JetRead,
-                   QStringLiteral("Could not read the Jet database '%1': %2").arg(path, sentence) + advice};
+                   QCoreApplication::translate("JetDatabase", "Could not read the Jet database '%1': %2").arg(path, sentence) + advice};
 }
 
 struct CachedDatabase {
@@ -70,9 +79,9 @@ QString jetReaderProgram()
 Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QString &readerProgram, int timeoutMs)
 {
     if (!QFileInfo(path).isFile())
-        return fileFailure(path, QStringLiteral("the file does not exist."));
+        return fileFailure(path, QCoreApplication::translate("JetDatabase", "the file does not exist."));
     if (!isJetFile(path))
-        return fileFailure(path, QStringLiteral("the file is not a Jet database or cannot be read."));
+        return fileFailure(path, QCoreApplication::translate("JetDatabase", "the file is not a Jet database or cannot be read."));
     JetSqliteLoader loader;
     if (Status started = loader.begin(); !started)
         return fileFailure(path, started.failure().description);
@@ -80,7 +89,7 @@ Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QStr
     JetReaderProcess process(readerProgram, path, timeoutMs);
     if (Status read = process.run(parser); !read)
         return fileFailure(path, read.failure().description,
-                           QFileInfo(readerProgram).isExecutable() ? DamagedAdvice : ReinstallAdvice);
+                           QFileInfo(readerProgram).isExecutable() ? damagedAdvice() : reinstallAdvice());
     auto db = loader.finish();
     if (!db)
         return fileFailure(path, db.failure().description);
@@ -91,7 +100,7 @@ Result<std::shared_ptr<sqlite3>> openJetDatabase(const QString &path, int timeou
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();
     if (canonical.isEmpty())
-        return fileFailure(path, QStringLiteral("the file does not exist."));
+        return fileFailure(path, QCoreApplication::translate("JetDatabase", "the file does not exist."));
     QMutexLocker lock(&cacheMutex);
     const FileStamp before = FileStamp::of(canonical);
     const auto hit = cache().constFind(canonical);

@@ -1,5 +1,7 @@
 #include "jetreaderprocess.h"
 
+#include <QCoreApplication>
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -54,14 +56,14 @@ Failure JetReaderProcess::failure(const QString &why) const
 {
     const QString said = diagnostics();
     return Failure{FailureNumber::JetRead,
-                   said.isEmpty() ? why : QStringLiteral("%1 (reader: %2)").arg(why, said)};
+                   said.isEmpty() ? why : QCoreApplication::translate("JetReaderProcess", "%1 (reader: %2)").arg(why, said)};
 }
 
 Status JetReaderProcess::run(JetWireParser &parser)
 {
     if (!QFileInfo(m_program).isExecutable())
         return Failure{FailureNumber::JetRead,
-                       QStringLiteral("the Jet reader program '%1' is missing or cannot be run").arg(m_program)};
+                       QCoreApplication::translate("JetReaderProcess", "the Jet reader program '%1' is missing or cannot be run").arg(m_program)};
     QProcess process;
     process.setProgram(m_program);
     process.setArguments({m_file});
@@ -70,7 +72,7 @@ Status JetReaderProcess::run(JetWireParser &parser)
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(std::max(m_timeoutMs, 1000)))
         return Failure{FailureNumber::JetRead,
-                       QStringLiteral("the Jet reader program '%1' could not be started: %2").arg(m_program, process.errorString())};
+                       QCoreApplication::translate("JetReaderProcess", "the Jet reader program '%1' could not be started: %2").arg(m_program, process.errorString())};
     for (;;) {
         const bool fed = drain(process, parser);
         keepDiagnostics(process.readAllStandardError());
@@ -83,7 +85,7 @@ Status JetReaderProcess::run(JetWireParser &parser)
         const qint64 left = m_timeoutMs - clock.elapsed();
         if (left <= 0) {
             stop(process);
-            return failure(QStringLiteral("reading took longer than %1 seconds and was stopped; the file may be damaged")
+            return failure(QCoreApplication::translate("JetReaderProcess", "reading took longer than %1 seconds and was stopped; the file may be damaged")
                                .arg(m_timeoutMs / 1000.0));
         }
         process.waitForReadyRead(int(std::min<qint64>(left, PollMs)));
@@ -92,7 +94,7 @@ Status JetReaderProcess::run(JetWireParser &parser)
         return failure(parser.problem());
     keepDiagnostics(process.readAllStandardError());
     if (process.exitStatus() != QProcess::NormalExit)
-        return failure(QStringLiteral("the Jet reader stopped abnormally; the file may be damaged"));
+        return failure(QCoreApplication::translate("JetReaderProcess", "the Jet reader stopped abnormally; the file may be damaged"));
     return verdict(parser, process.exitCode());
 }
 
@@ -101,11 +103,11 @@ Status JetReaderProcess::verdict(const JetWireParser &parser, int exitCode) cons
     if (parser.errorSeen())
         return failure(parser.childError());
     if (!parser.endSeen() || parser.hasPartialRecord() || exitCode != 0)
-        return failure(QStringLiteral("the Jet reader's output ended early (exit code %1)").arg(exitCode));
+        return failure(QCoreApplication::translate("JetReaderProcess", "the Jet reader's output ended early (exit code %1)").arg(exitCode));
     if (parser.rowsParsed() != parser.rowsWritten())
-        return failure(QStringLiteral("the Jet reader sent %1 rows but counted %2").arg(parser.rowsParsed()).arg(parser.rowsWritten()));
+        return failure(QCoreApplication::translate("JetReaderProcess", "the Jet reader sent %1 rows but counted %2").arg(parser.rowsParsed()).arg(parser.rowsWritten()));
     if (parser.rowsWritten() != parser.numRows())
-        return failure(QStringLiteral("%1 rows of table maindata could be read, but the table holds %2; the file is damaged")
+        return failure(QCoreApplication::translate("JetReaderProcess", "%1 rows of table maindata could be read, but the table holds %2; the file is damaged")
                            .arg(parser.rowsWritten())
                            .arg(parser.numRows()));
     return {};

@@ -1,5 +1,7 @@
 #include "highlightedpagewriter.h"
 
+#include <QCoreApplication>
+
 #include "filetests.h"
 #include "pagefile.h"
 #include "pagemarker.h"
@@ -14,7 +16,7 @@
 namespace {
 void fail(HighlightReport &report, int number, const QString &what, const QString &path)
 {
-    report.failures.append(Failure { number, what + QStringLiteral(": ") + path });
+    report.failures.append(Failure { number, what + QCoreApplication::translate("HighlightedPageWriter", ": ") + path });
 }
 
 // The temporary page's folder: the program folder's tmp folder, or the
@@ -29,7 +31,7 @@ void ensureTmpFolder(const QString &tempPagePath, HighlightReport &report)
     // Another copy of the program may make it at the same moment.
     report.tmpFolderReady = QDir().mkdir(folder) || isFolder(folder);
     if (!report.tmpFolderReady)
-        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the folder"), folder);
+        fail(report, FailureNumber::PathAccess, QCoreApplication::translate("HighlightedPageWriter", "Cannot create the folder"), folder);
 }
 
 // Why a page was not read, for the report.
@@ -37,18 +39,18 @@ QString refusal(PageFileState state)
 {
     switch (state) {
     case PageFileState::CannotOpen:
-        return QCoreApplication::translate("HighlightedPage", "Cannot open the page");
+        return QCoreApplication::translate("HighlightedPageWriter", "Cannot open the page");
     case PageFileState::NotAFile:
-        return QCoreApplication::translate("HighlightedPage",
+        return QCoreApplication::translate("HighlightedPageWriter",
                                            "The page is not a regular file (a FIFO, a device or a socket has its name)");
     case PageFileState::TooLarge:
-        return QCoreApplication::translate("HighlightedPage", "The page is larger than %1 MB")
+        return QCoreApplication::translate("HighlightedPageWriter", "The page is larger than %1 MB")
             .arg(PageSizeLimit >> 20);
     case PageFileState::ReadFailed:
     case PageFileState::Read:
         break;
     }
-    return QCoreApplication::translate("HighlightedPage", "Cannot read the page");
+    return QCoreApplication::translate("HighlightedPageWriter", "Cannot read the page");
 }
 
 // In place of a page that is no page (a FIFO, a device) or is too large to
@@ -91,7 +93,7 @@ bool openNewTempPage(QFile &file, HighlightReport &report)
         // A file that went away meanwhile was removed by the other copy.
         const bool stale = isOrdinaryFile(path) && !QFile::remove(path) && QFileInfo::exists(path);
         if (stale) {
-            fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot delete the old temporary page"), path);
+            fail(report, FailureNumber::PathAccess, QCoreApplication::translate("HighlightedPageWriter", "Cannot delete the old temporary page"), path);
             return file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         }
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
@@ -106,7 +108,7 @@ void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport
 {
     QFile file(path);
     if (!openNewTempPage(file, report)) {
-        fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot create the temporary page"), path);
+        fail(report, FailureNumber::PathAccess, QCoreApplication::translate("HighlightedPageWriter", "Cannot create the temporary page"), path);
         return;
     }
     const bool written = file.write(bytes) == bytes.size() && file.flush();
@@ -116,7 +118,7 @@ void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport
         return;
     // A page cut short (a full disk) is never left for a view to show.
     file.remove();
-    fail(report, FailureNumber::PathAccess, QStringLiteral("Cannot write the temporary page"), path);
+    fail(report, FailureNumber::PathAccess, QCoreApplication::translate("HighlightedPageWriter", "Cannot write the temporary page"), path);
 }
 }
 

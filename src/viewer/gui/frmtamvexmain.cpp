@@ -58,6 +58,8 @@ FrmTamvexMain::FrmTamvexMain() : TamvexForm(QStringLiteral("FrmTamvexMain"))
     setWindowTitle(productLabel() + QStringLiteral(u"-目錄瀏覽 & 關鍵字搜尋"));
     setFont(Fonts::arial(14.25));
     resize(Twips::toPixels(12000, this), Twips::toPixels(8730, this));
+    // The panel's own colour, where the client area is larger than the panel.
+    setBackgroundColour(QColor(96, 126, 166));
     createControls();
 }
 

@@ -1,5 +1,7 @@
 #include "recordprinter.h"
 
+#include <QCoreApplication>
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -26,7 +28,7 @@ Status printLine(const QString &line)
     const bool toPdf = !pdfOutput().isEmpty();
     if (!toPdf && QPrinterInfo::defaultPrinter().isNull())
         return Failure{FailureNumber::NoPrinter,
-                       QStringLiteral(u"沒有可用的印表機，無法列印。請先在系統中安裝或設定預設印表機。")};
+                       QCoreApplication::translate("RecordPrinter", "沒有可用的印表機，無法列印。請先在系統中安裝或設定預設印表機。")};
     QPrinter printer(toPdf ? QPrinterInfo() : QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     if (toPdf) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -34,7 +36,7 @@ Status printLine(const QString &line)
     }
     QPainter painter;
     if (!painter.begin(&printer))
-        return Failure{FailureNumber::NoPrinter, QStringLiteral(u"無法開始列印：印表機沒有回應。")};
+        return Failure{FailureNumber::NoPrinter, QCoreApplication::translate("RecordPrinter", "無法開始列印：印表機沒有回應。")};
     QFont font = painter.font();
     font.setPointSizeF(12);
     painter.setFont(font);

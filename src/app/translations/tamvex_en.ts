@@ -1,0 +1,292 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="en">
+<context>
+    <name>ConditionFile</name>
+    <message>
+        <source>沒有選擇檔案；請先在檔案清單中點選檔案。</source>
+        <translation>No file is selected; select a file in the file list first.</translation>
+    </message>
+    <message>
+        <source>找不到這個檔案（可能已被移除或改名）。</source>
+        <translation>The file cannot be found (it may have been removed or renamed).</translation>
+    </message>
+    <message>
+        <source>這不是檔案。</source>
+        <translation>This is not a file.</translation>
+    </message>
+    <message>
+        <source>無法讀取這個檔案（%1）。</source>
+        <translation>The file cannot be read (%1).</translation>
+    </message>
+    <message>
+        <source>這個檔案是唯讀的。</source>
+        <translation>The file is read-only.</translation>
+    </message>
+    <message>
+        <source>資料夾 %1 已不存在或不是資料夾。</source>
+        <translation>The folder %1 no longer exists or is not a folder.</translation>
+    </message>
+    <message>
+        <source>讀取失敗（%1）。</source>
+        <translation>Reading failed (%1).</translation>
+    </message>
+    <message>
+        <source>寫入失敗（%1）；檔案可能只寫入了一部分。</source>
+        <translation>Writing failed (%1); the file may have been written only in part.</translation>
+    </message>
+    <message>
+        <source>寫入失敗（%1）；檔案未變更。</source>
+        <translation>Writing failed (%1); the file is unchanged.</translation>
+    </message>
+</context>
+<context>
+    <name>ConditionText</name>
+    <message>
+        <source>這部電腦沒有 Big5（字碼頁 950）的轉換表。</source>
+        <translation>This computer has no conversion table for Big5 (code page 950).</translation>
+    </message>
+    <message>
+        <source>第 %1 行的位元組 %2（檔案第 %3 位元組起）不是 Big5（字碼頁 950）文字；為免存檔時改壞內容，檔案未載入。</source>
+        <translation>The bytes %2 in line %1 (from byte %3 of the file) are not Big5 (code page 950) text; the file was not loaded, so that a save cannot spoil it.</translation>
+    </message>
+    <message>
+        <source>檔案內容不是 Big5（字碼頁 950）文字；為免存檔時改壞內容，檔案未載入。</source>
+        <translation>The file is not Big5 (code page 950) text; it was not loaded, so that a save cannot spoil it.</translation>
+    </message>
+    <message>
+        <source>第 %1 行第 %2 字 %3 無法以 Big5（字碼頁 950）存檔；檔案未變更。</source>
+        <translation>Character %2 of line %1, %3, cannot be saved in Big5 (code page 950); the file is unchanged.</translation>
+    </message>
+    <message>
+        <source>內容無法以 Big5（字碼頁 950）存檔；檔案未變更。</source>
+        <translation>The text cannot be saved in Big5 (code page 950); the file is unchanged.</translation>
+    </message>
+</context>
+<context>
+    <name>ContentDatabase</name>
+    <message>
+        <source> Install the collection's database file jst.mdb in the program folder again.</source>
+        <translation> Install the collection's database file jst.mdb in the program folder again.</translation>
+    </message>
+    <message>
+        <source>Could not use the database '%1': %2</source>
+        <translation>Could not use the database '%1': %2</translation>
+    </message>
+    <message>
+        <source>The database '%1' is locked by another program (%2). Close that program or wait until it is done, then search again.</source>
+        <translation>The database '%1' is locked by another program (%2). Close that program or wait until it is done, then search again.</translation>
+    </message>
+    <message>
+        <source> (database '%1').</source>
+        <translation> (database '%1').</translation>
+    </message>
+    <message>
+        <source>it is not a file (a folder or a special file has its name). Remove it.</source>
+        <translation>it is not a file (a folder or a special file has its name). Remove it.</translation>
+    </message>
+    <message>
+        <source>Could not find file '%1'.</source>
+        <translation>Could not find file '%1'.</translation>
+    </message>
+    <message>
+        <source>the file is neither an SQLite nor a Jet database, or cannot be read.</source>
+        <translation>the file is neither an SQLite nor a Jet database, or cannot be read.</translation>
+    </message>
+    <message>
+        <source>The connection string names no data source.</source>
+        <translation>The connection string names no data source.</translation>
+    </message>
+    <message>
+        <source> Change the search words and search again.</source>
+        <translation> Change the search words and search again.</translation>
+    </message>
+</context>
+<context>
+    <name>Failure</name>
+    <message>
+        <source>錯誤 %1：%2</source>
+        <translation>Error %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>FrmIni</name>
+    <message>
+        <source>無法開啟示範頁 %1：找不到可用的瀏覽器。請安裝網頁瀏覽器（xdg-open）後再試。</source>
+        <translation>Cannot open the demonstration page %1: no web browser was found. Install a web browser (xdg-open) and try again.</translation>
+    </message>
+</context>
+<context>
+    <name>HighlightedPageWriter</name>
+    <message>
+        <source>: </source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>Cannot create the folder</source>
+        <translation>Cannot create the folder</translation>
+    </message>
+    <message>
+        <source>Cannot open the page</source>
+        <translation>Cannot open the page</translation>
+    </message>
+    <message>
+        <source>Cannot read the page</source>
+        <translation>Cannot read the page</translation>
+    </message>
+    <message>
+        <source>Cannot delete the old temporary page</source>
+        <translation>Cannot delete the old temporary page</translation>
+    </message>
+    <message>
+        <source>Cannot create the temporary page</source>
+        <translation>Cannot create the temporary page</translation>
+    </message>
+    <message>
+        <source>Cannot write the temporary page</source>
+        <translation>Cannot write the temporary page</translation>
+    </message>
+</context>
+<context>
+    <name>IndexFile</name>
+    <message>
+        <source>Index file '%1': %2</source>
+        <translation>Index file '%1': %2</translation>
+    </message>
+    <message>
+        <source>cannot be written</source>
+        <translation>cannot be written</translation>
+    </message>
+    <message>
+        <source>too short</source>
+        <translation>too short</translation>
+    </message>
+    <message>
+        <source>of another format</source>
+        <translation>of another format</translation>
+    </message>
+    <message>
+        <source>damaged header</source>
+        <translation>damaged header</translation>
+    </message>
+    <message>
+        <source>made for another database file</source>
+        <translation>made for another database file</translation>
+    </message>
+    <message>
+        <source>damaged (sizes)</source>
+        <translation>damaged (sizes)</translation>
+    </message>
+    <message>
+        <source>damaged checksums</source>
+        <translation>damaged checksums</translation>
+    </message>
+    <message>
+        <source>no memory to read it</source>
+        <translation>no memory to read it</translation>
+    </message>
+</context>
+<context>
+    <name>JetDatabase</name>
+    <message>
+        <source> Install an undamaged copy of the collection's database file jst.mdb in the program folder.</source>
+        <translation> Install an undamaged copy of the collection's database file jst.mdb in the program folder.</translation>
+    </message>
+    <message>
+        <source> Install the program again.</source>
+        <translation> Install the program again.</translation>
+    </message>
+    <message>
+        <source>Could not read the Jet database '%1': %2</source>
+        <translation>Could not read the Jet database '%1': %2</translation>
+    </message>
+    <message>
+        <source>the file does not exist.</source>
+        <translation>the file does not exist.</translation>
+    </message>
+    <message>
+        <source>the file is not a Jet database or cannot be read.</source>
+        <translation>the file is not a Jet database or cannot be read.</translation>
+    </message>
+</context>
+<context>
+    <name>JetReaderProcess</name>
+    <message>
+        <source>%1 (reader: %2)</source>
+        <translation>%1 (reader: %2)</translation>
+    </message>
+    <message>
+        <source>the Jet reader program '%1' is missing or cannot be run</source>
+        <translation>the Jet reader program '%1' is missing or cannot be run</translation>
+    </message>
+    <message>
+        <source>the Jet reader program '%1' could not be started: %2</source>
+        <translation>the Jet reader program '%1' could not be started: %2</translation>
+    </message>
+    <message>
+        <source>reading took longer than %1 seconds and was stopped; the file may be damaged</source>
+        <translation>reading took longer than %1 seconds and was stopped; the file may be damaged</translation>
+    </message>
+    <message>
+        <source>the Jet reader stopped abnormally; the file may be damaged</source>
+        <translation>the Jet reader stopped abnormally; the file may be damaged</translation>
+    </message>
+    <message>
+        <source>the Jet reader's output ended early (exit code %1)</source>
+        <translation>the Jet reader's output ended early (exit code %1)</translation>
+    </message>
+    <message>
+        <source>the Jet reader sent %1 rows but counted %2</source>
+        <translation>the Jet reader sent %1 rows but counted %2</translation>
+    </message>
+    <message>
+        <source>%1 rows of table maindata could be read, but the table holds %2; the file is damaged</source>
+        <translation>%1 rows of table maindata could be read, but the table holds %2; the file is damaged</translation>
+    </message>
+</context>
+<context>
+    <name>RecordPrinter</name>
+    <message>
+        <source>沒有可用的印表機，無法列印。請先在系統中安裝或設定預設印表機。</source>
+        <translation>No printer is available; nothing was printed. Install or set a default printer first.</translation>
+    </message>
+    <message>
+        <source>無法開始列印：印表機沒有回應。</source>
+        <translation>Printing could not start: the printer does not respond.</translation>
+    </message>
+</context>
+<context>
+    <name>TermIndexRegistry</name>
+    <message>
+        <source>Could not create the folder '%1' for the index.</source>
+        <translation>Could not create the folder '%1' for the index.</translation>
+    </message>
+    <message>
+        <source>Could not write the index into the folder '%1'.</source>
+        <translation>Could not write the index into the folder '%1'.</translation>
+    </message>
+    <message>
+        <source>The database '%1' changed while it was indexed.</source>
+        <translation>The database '%1' changed while it was indexed.</translation>
+    </message>
+    <message>
+        <source>Could not index the database '%1': %2</source>
+        <translation>Could not index the database '%1': %2</translation>
+    </message>
+    <message>
+        <source>The database '%1' has changes not yet written into it (a -wal or -journal file beside it). Close the program that writes it, then index again.</source>
+        <translation>The database '%1' has changes not yet written into it (a -wal or -journal file beside it). Close the program that writes it, then index again.</translation>
+    </message>
+    <message>
+        <source>Could not find file '%1'.</source>
+        <translation>Could not find file '%1'.</translation>
+    </message>
+    <message>
+        <source>The database '%1' is not an SQLite file.</source>
+        <translation>The database '%1' is not an SQLite file.</translation>
+    </message>
+    <message>
+        <source>The index of '%1' could not be read back.</source>
+        <translation>The index of '%1' could not be read back.</translation>
+    </message>
+</context>
+</TS>

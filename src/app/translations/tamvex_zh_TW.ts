@@ -1,0 +1,292 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="zh_TW">
+<context>
+    <name>ConditionFile</name>
+    <message>
+        <source>沒有選擇檔案；請先在檔案清單中點選檔案。</source>
+        <translation>沒有選擇檔案；請先在檔案清單中點選檔案。</translation>
+    </message>
+    <message>
+        <source>找不到這個檔案（可能已被移除或改名）。</source>
+        <translation>找不到這個檔案（可能已被移除或改名）。</translation>
+    </message>
+    <message>
+        <source>這不是檔案。</source>
+        <translation>這不是檔案。</translation>
+    </message>
+    <message>
+        <source>無法讀取這個檔案（%1）。</source>
+        <translation>無法讀取這個檔案（%1）。</translation>
+    </message>
+    <message>
+        <source>這個檔案是唯讀的。</source>
+        <translation>這個檔案是唯讀的。</translation>
+    </message>
+    <message>
+        <source>資料夾 %1 已不存在或不是資料夾。</source>
+        <translation>資料夾 %1 已不存在或不是資料夾。</translation>
+    </message>
+    <message>
+        <source>讀取失敗（%1）。</source>
+        <translation>讀取失敗（%1）。</translation>
+    </message>
+    <message>
+        <source>寫入失敗（%1）；檔案可能只寫入了一部分。</source>
+        <translation>寫入失敗（%1）；檔案可能只寫入了一部分。</translation>
+    </message>
+    <message>
+        <source>寫入失敗（%1）；檔案未變更。</source>
+        <translation>寫入失敗（%1）；檔案未變更。</translation>
+    </message>
+</context>
+<context>
+    <name>ConditionText</name>
+    <message>
+        <source>這部電腦沒有 Big5（字碼頁 950）的轉換表。</source>
+        <translation>這部電腦沒有 Big5（字碼頁 950）的轉換表。</translation>
+    </message>
+    <message>
+        <source>第 %1 行的位元組 %2（檔案第 %3 位元組起）不是 Big5（字碼頁 950）文字；為免存檔時改壞內容，檔案未載入。</source>
+        <translation>第 %1 行的位元組 %2（檔案第 %3 位元組起）不是 Big5（字碼頁 950）文字；為免存檔時改壞內容，檔案未載入。</translation>
+    </message>
+    <message>
+        <source>檔案內容不是 Big5（字碼頁 950）文字；為免存檔時改壞內容，檔案未載入。</source>
+        <translation>檔案內容不是 Big5（字碼頁 950）文字；為免存檔時改壞內容，檔案未載入。</translation>
+    </message>
+    <message>
+        <source>第 %1 行第 %2 字 %3 無法以 Big5（字碼頁 950）存檔；檔案未變更。</source>
+        <translation>第 %1 行第 %2 字 %3 無法以 Big5（字碼頁 950）存檔；檔案未變更。</translation>
+    </message>
+    <message>
+        <source>內容無法以 Big5（字碼頁 950）存檔；檔案未變更。</source>
+        <translation>內容無法以 Big5（字碼頁 950）存檔；檔案未變更。</translation>
+    </message>
+</context>
+<context>
+    <name>ContentDatabase</name>
+    <message>
+        <source> Install the collection's database file jst.mdb in the program folder again.</source>
+        <translation>請將全文資料庫檔 jst.mdb 重新安裝到程式資料夾。</translation>
+    </message>
+    <message>
+        <source>Could not use the database '%1': %2</source>
+        <translation>無法使用資料庫「%1」：%2</translation>
+    </message>
+    <message>
+        <source>The database '%1' is locked by another program (%2). Close that program or wait until it is done, then search again.</source>
+        <translation>資料庫「%1」正被其他程式鎖定（%2）。請關閉該程式或等它結束後，再搜尋一次。</translation>
+    </message>
+    <message>
+        <source> (database '%1').</source>
+        <translation>（資料庫「%1」）。</translation>
+    </message>
+    <message>
+        <source>it is not a file (a folder or a special file has its name). Remove it.</source>
+        <translation>這不是檔案（有同名的資料夾或特殊檔案）。請將它移除。</translation>
+    </message>
+    <message>
+        <source>Could not find file '%1'.</source>
+        <translation>找不到檔案「%1」。</translation>
+    </message>
+    <message>
+        <source>the file is neither an SQLite nor a Jet database, or cannot be read.</source>
+        <translation>這個檔案不是 SQLite 或 Jet 資料庫，或無法讀取。</translation>
+    </message>
+    <message>
+        <source>The connection string names no data source.</source>
+        <translation>連線字串沒有指定資料來源。</translation>
+    </message>
+    <message>
+        <source> Change the search words and search again.</source>
+        <translation>請修改搜尋的關鍵字後再搜尋一次。</translation>
+    </message>
+</context>
+<context>
+    <name>Failure</name>
+    <message>
+        <source>錯誤 %1：%2</source>
+        <translation>錯誤 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>FrmIni</name>
+    <message>
+        <source>無法開啟示範頁 %1：找不到可用的瀏覽器。請安裝網頁瀏覽器（xdg-open）後再試。</source>
+        <translation>無法開啟示範頁 %1：找不到可用的瀏覽器。請安裝網頁瀏覽器（xdg-open）後再試。</translation>
+    </message>
+</context>
+<context>
+    <name>HighlightedPageWriter</name>
+    <message>
+        <source>: </source>
+        <translation>：</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder</source>
+        <translation>無法建立資料夾</translation>
+    </message>
+    <message>
+        <source>Cannot open the page</source>
+        <translation>無法開啟網頁</translation>
+    </message>
+    <message>
+        <source>Cannot read the page</source>
+        <translation>無法讀取網頁</translation>
+    </message>
+    <message>
+        <source>Cannot delete the old temporary page</source>
+        <translation>無法刪除舊的暫存網頁</translation>
+    </message>
+    <message>
+        <source>Cannot create the temporary page</source>
+        <translation>無法建立暫存網頁</translation>
+    </message>
+    <message>
+        <source>Cannot write the temporary page</source>
+        <translation>無法寫入暫存網頁</translation>
+    </message>
+</context>
+<context>
+    <name>IndexFile</name>
+    <message>
+        <source>Index file '%1': %2</source>
+        <translation>索引檔「%1」：%2</translation>
+    </message>
+    <message>
+        <source>cannot be written</source>
+        <translation>無法寫入</translation>
+    </message>
+    <message>
+        <source>too short</source>
+        <translation>太短</translation>
+    </message>
+    <message>
+        <source>of another format</source>
+        <translation>格式不同</translation>
+    </message>
+    <message>
+        <source>damaged header</source>
+        <translation>檔頭已損壞</translation>
+    </message>
+    <message>
+        <source>made for another database file</source>
+        <translation>是為另一個資料庫檔建立的</translation>
+    </message>
+    <message>
+        <source>damaged (sizes)</source>
+        <translation>已損壞（大小不符）</translation>
+    </message>
+    <message>
+        <source>damaged checksums</source>
+        <translation>已損壞（檢查碼不符）</translation>
+    </message>
+    <message>
+        <source>no memory to read it</source>
+        <translation>記憶體不足，無法讀取</translation>
+    </message>
+</context>
+<context>
+    <name>JetDatabase</name>
+    <message>
+        <source> Install an undamaged copy of the collection's database file jst.mdb in the program folder.</source>
+        <translation>請將未損壞的全文資料庫檔 jst.mdb 安裝到程式資料夾。</translation>
+    </message>
+    <message>
+        <source> Install the program again.</source>
+        <translation>請重新安裝本程式。</translation>
+    </message>
+    <message>
+        <source>Could not read the Jet database '%1': %2</source>
+        <translation>無法讀取 Jet 資料庫「%1」：%2</translation>
+    </message>
+    <message>
+        <source>the file does not exist.</source>
+        <translation>檔案不存在。</translation>
+    </message>
+    <message>
+        <source>the file is not a Jet database or cannot be read.</source>
+        <translation>這個檔案不是 Jet 資料庫，或無法讀取。</translation>
+    </message>
+</context>
+<context>
+    <name>JetReaderProcess</name>
+    <message>
+        <source>%1 (reader: %2)</source>
+        <translation>%1（讀取程式：%2）</translation>
+    </message>
+    <message>
+        <source>the Jet reader program '%1' is missing or cannot be run</source>
+        <translation>Jet 讀取程式「%1」不存在或無法執行</translation>
+    </message>
+    <message>
+        <source>the Jet reader program '%1' could not be started: %2</source>
+        <translation>無法啟動 Jet 讀取程式「%1」：%2</translation>
+    </message>
+    <message>
+        <source>reading took longer than %1 seconds and was stopped; the file may be damaged</source>
+        <translation>讀取超過 %1 秒，已停止；檔案可能已損壞</translation>
+    </message>
+    <message>
+        <source>the Jet reader stopped abnormally; the file may be damaged</source>
+        <translation>Jet 讀取程式異常結束；檔案可能已損壞</translation>
+    </message>
+    <message>
+        <source>the Jet reader's output ended early (exit code %1)</source>
+        <translation>Jet 讀取程式的輸出提前結束（結束代碼 %1）</translation>
+    </message>
+    <message>
+        <source>the Jet reader sent %1 rows but counted %2</source>
+        <translation>Jet 讀取程式送出 %1 筆，卻計數為 %2 筆</translation>
+    </message>
+    <message>
+        <source>%1 rows of table maindata could be read, but the table holds %2; the file is damaged</source>
+        <translation>資料表 maindata 只讀到 %1 筆，但它有 %2 筆；檔案已損壞</translation>
+    </message>
+</context>
+<context>
+    <name>RecordPrinter</name>
+    <message>
+        <source>沒有可用的印表機，無法列印。請先在系統中安裝或設定預設印表機。</source>
+        <translation>沒有可用的印表機，無法列印。請先在系統中安裝或設定預設印表機。</translation>
+    </message>
+    <message>
+        <source>無法開始列印：印表機沒有回應。</source>
+        <translation>無法開始列印：印表機沒有回應。</translation>
+    </message>
+</context>
+<context>
+    <name>TermIndexRegistry</name>
+    <message>
+        <source>Could not create the folder '%1' for the index.</source>
+        <translation>無法建立索引的資料夾「%1」。</translation>
+    </message>
+    <message>
+        <source>Could not write the index into the folder '%1'.</source>
+        <translation>無法將索引寫入資料夾「%1」。</translation>
+    </message>
+    <message>
+        <source>The database '%1' changed while it was indexed.</source>
+        <translation>資料庫「%1」在建立索引時被改動了。</translation>
+    </message>
+    <message>
+        <source>Could not index the database '%1': %2</source>
+        <translation>無法為資料庫「%1」建立索引：%2</translation>
+    </message>
+    <message>
+        <source>The database '%1' has changes not yet written into it (a -wal or -journal file beside it). Close the program that writes it, then index again.</source>
+        <translation>資料庫「%1」還有尚未寫入的變更（旁邊有 -wal 或 -journal 檔）。請關閉寫入它的程式，再建立索引一次。</translation>
+    </message>
+    <message>
+        <source>Could not find file '%1'.</source>
+        <translation>找不到檔案「%1」。</translation>
+    </message>
+    <message>
+        <source>The database '%1' is not an SQLite file.</source>
+        <translation>資料庫「%1」不是 SQLite 檔案。</translation>
+    </message>
+    <message>
+        <source>The index of '%1' could not be read back.</source>
+        <translation>「%1」的索引無法讀回。</translation>
+    </message>
+</context>
+</TS>
