@@ -30,9 +30,18 @@ Run finish(QProcess &process)
                process.readAllStandardOutput()};
 }
 
+// Messages in English, which the cases read.
+void speakEnglish(QProcess &process)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    process.setProcessEnvironment(env);
+}
+
 Run runCli(const QStringList &args)
 {
     QProcess process;
+    speakEnglish(process);
     process.start(Cli, args);
     return finish(process);
 }
@@ -171,6 +180,7 @@ void TestFaultsCollectionFiles::rewriteInPlaceNeverEndsTheProgram()
     const QByteArray replacement = smallFile.readAll();
 
     QProcess process;
+    speakEnglish(process);
     process.start(Cli, QStringList{command.first(), QStringLiteral("--program-folder"), dir.path()} + command.mid(1));
     QVERIFY(process.waitForStarted());
     QThread::msleep(ulong(delayMs));

@@ -17,6 +17,10 @@ struct Run {
 Run runCli(const QStringList &args)
 {
     QProcess process;
+    // Messages in English, which the cases read.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(TAMVEX_INSTALL_DIR "/tamvex-cli"), args);
     process.waitForFinished(60000);
     return Run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
