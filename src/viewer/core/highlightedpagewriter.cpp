@@ -3,6 +3,7 @@
 #include "filetests.h"
 #include "pagemarker.h"
 #include "programfolder.h"
+#include "variantmarking.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,14 +70,16 @@ void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport
 }
 
 HighlightReport writeHighlightedPageReport(const QString &programFolder, const QString &tempPagePath,
-                                           const QString &pagePath, const QString &termsText)
+                                           const QString &pagePath, const QString &termsText,
+                                           const VariantTable *variants)
 {
     HighlightReport report;
     report.terms = splitTerms(termsText);
     ensureTmpFolder(programFolder, report);
     report.recordPage = recordPagePath(programFolder, pagePath);
     const QByteArray page = readPage(report.recordPage, report);
-    writeTempPage(tempPagePath, markPage(page, report.terms), report);
+    writeTempPage(tempPagePath, variants ? markPageVariants(page, report.terms, *variants) : markPage(page, report.terms),
+                  report);
     return report;
 }
 

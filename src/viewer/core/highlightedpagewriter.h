@@ -3,6 +3,8 @@
 #include "blanks.h"
 #include "highlightreport.h"
 
+class VariantTable;
+
 #include <QString>
 #include <QStringList>
 
@@ -13,9 +15,11 @@
 // whole (missing, a folder, an empty path or unreadable gives an empty page);
 // mark the terms; delete an ordinary file at tempPagePath; create it anew
 // empty; write the marked bytes. A failing step is skipped and the next one
-// runs; the returned report says which failed. Never throws.
+// runs; the returned report says which failed. Never throws. With variants,
+// each term character also marks the variants the table gives it.
 HighlightReport writeHighlightedPageReport(const QString &programFolder, const QString &tempPagePath,
-                                           const QString &pagePath, const QString &termsText);
+                                           const QString &pagePath, const QString &termsText,
+                                           const VariantTable *variants = nullptr);
 
 // The same steps without the report: returns normally in every case.
 void WriteHighlightedPage(const QString &programFolder, const QString &tempPagePath, const QString &pagePath,
