@@ -1,6 +1,7 @@
 #include "collectionindex.h"
 
 #include "likeliterals.h"
+#include "setsequence.h"
 #include "postingcodec.h"
 
 #include <algorithm>
@@ -316,6 +317,8 @@ std::optional<CollectionIndex::Answer> CollectionIndex::patternAnswer(const QStr
             return std::nullopt;
         return Answer{std::move(*rows), true};
     }
+    if (const auto positions = setSequence(pattern, &TextKeys::fold))
+        return setAnswer(*positions);
     // Every record a pattern can match has content; its literal runs narrow
     // that further.
     std::optional<Roaring> rows = postings(TextKeys::kContentKey);
@@ -330,6 +333,54 @@ std::optional<CollectionIndex::Answer> CollectionIndex::patternAnswer(const QStr
     if (!rows)
         return std::nullopt;
     return Answer{std::move(*rows), false};
+}
+
+// A variant search's pattern: each position's characters are one of its
+// set, so a record holds, for every position, one of their characters, and
+// for neighbouring positions one of their pairs (asked for while the pairs
+// are few). One position, or two by their pairs, is exact.
+std::optional<CollectionIndex::Answer> CollectionIndex::setAnswer(const std::vector<std::u32string> &positions) const
+{
+    constexpr std::size_t kMostPairs = 16;
+    const auto unionOf = [this](const std::vector<TextKeys::Key> &keys) -> std::optional<Roaring> {
+        Roaring rows;
+        for (const TextKeys::Key key : keys) {
+            std::optional<Roaring> list = postings(key);
+            if (!list)
+                return std::nullopt;
+            rows |= *list;
+        }
+        return rows;
+    };
+    std::optional<Roaring> rows = postings(TextKeys::kContentKey);
+    if (!rows)
+        return std::nullopt;
+    for (const std::u32string &members : positions) {
+        std::vector<TextKeys::Key> keys;
+        for (const char32_t c : members)
+            keys.push_back(TextKeys::unigram(c));
+        std::optional<Roaring> any = unionOf(keys);
+        if (!any)
+            return std::nullopt;
+        *rows &= *any;
+    }
+    bool pairsAsked = positions.size() > 1;
+    for (std::size_t i = 0; i + 1 < positions.size() && !rows->isEmpty(); ++i) {
+        if (positions[i].size() * positions[i + 1].size() > kMostPairs) {
+            pairsAsked = false;
+            continue;
+        }
+        std::vector<TextKeys::Key> keys;
+        for (const char32_t a : positions[i])
+            for (const char32_t b : positions[i + 1])
+                keys.push_back(TextKeys::bigram(a, b));
+        std::optional<Roaring> any = unionOf(keys);
+        if (!any)
+            return std::nullopt;
+        *rows &= *any;
+    }
+    const bool exact = positions.size() == 1 || (positions.size() == 2 && pairsAsked);
+    return Answer{std::move(*rows), exact};
 }
 
 std::optional<CollectionIndex::Answer> CollectionIndex::answer(bool all, const QStringList &patterns) const

@@ -1,7 +1,6 @@
 #include "varianttable.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -25,9 +24,12 @@ void connect(Neighbours &graph, char32_t a, char32_t b)
     graph[b].insert(a);
 }
 
-void readLine(const QString &line, Entries &entries)
+void readLine(QStringView line, Entries &entries)
 {
-    const QString entry = line.section(QRegularExpression(QStringLiteral("[ \\t]")), 0, 0);
+    qsizetype end = 0;
+    while (end < line.size() && line[end] != QLatin1Char(' ') && line[end] != QLatin1Char('\t'))
+        ++end;
+    const QStringView entry = line.first(end);
     if (entry.isEmpty() || entry.startsWith(QLatin1Char('#')))
         return;
     const QList<uint> characters = entry.toUcs4();
@@ -78,7 +80,7 @@ VariantTable VariantTable::fromTexts(const QStringList &texts)
 {
     Entries entries;
     for (const QString &text : texts)
-        for (const QString &line : text.split(QLatin1Char('\n')))
+        for (const QStringView line : QStringView(text).split(QLatin1Char('\n')))
             readLine(line.trimmed(), entries);
     for (const auto &[a, b] : std::as_const(entries.splits)) {
         cut(entries.neighbours, a, b);

@@ -70,9 +70,8 @@ void TestVariantSwitch::cleanupTestCase()
 void TestVariantSwitch::search(const QString &text)
 {
     m_fixture->messages.clear();
-    m_main->TxtQuery()->setFocus();
     m_main->TxtQuery()->setEditText(text);
-    QTest::keyClick(m_main->TxtQuery()->lineEdit(), Qt::Key_Return);
+    m_main->RunSearch();
 }
 
 void TestVariantSwitch::offByDefaultSearchesExactly()
