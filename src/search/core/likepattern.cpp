@@ -98,6 +98,8 @@ Result<LikePattern> LikePattern::compile(const QString &pattern)
     compiled.m_anchorStart = !pattern.startsWith(QLatin1Char('%'));
     compiled.m_anchorEnd = !pattern.endsWith(QLatin1Char('%')) || compiled.m_segments.size() == 1;
     compiled.preparePlain();
+    if (!compiled.m_plain)
+        compiled.prepareAlternatives();
     return compiled;
 }
 
@@ -139,6 +141,75 @@ void LikePattern::preparePlain()
     m_plain = true;
 }
 
+void LikePattern::prepareAlternatives()
+{
+    // Each piece's strings are searched like a plain piece; the leftmost
+    // start among them is the leftmost placement, and strings of one piece
+    // that start at one place are the same characters, so they end there
+    // alike. Beyond a few dozen strings a piece is matched character-wise.
+    constexpr std::size_t kMostStrings = 32;
+    if (m_anchorStart || m_anchorEnd)
+        return;
+    auto pieces = std::make_shared<std::vector<std::vector<Piece>>>();
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    for (const Segment &segment : m_segments) {
+        std::vector<std::u32string> strings{std::u32string()};
+        for (const Element &e : segment) {
+            std::u32string members;
+            // U+FFFD also stands for bytes that are not UTF-8: only the
+            // character-wise match sees those.
+            if (e.kind == Element::Literal && CaseFolding::isCaseless(e.ch) && e.ch != 0xFFFD)
+                members.push_back(e.ch);
+            else if (e.kind == Element::Set && !e.negated)
+                for (const auto &[low, high] : e.ranges) {
+                    if (low != high || !CaseFolding::isCaseless(low) || low == 0xFFFD)
+                        return;
+                    if (members.find(low) == std::u32string::npos)
+                        members.push_back(low);
+                }
+            else
+                return;
+            if (strings.size() * members.size() > kMostStrings)
+                return;
+            std::vector<std::u32string> longer;
+            for (const std::u32string &start : strings)
+                for (const char32_t c : members)
+                    longer.push_back(start + c);
+            strings = std::move(longer);
+        }
+        if (segment.empty())
+            continue;
+        std::vector<Piece> alternatives;
+        for (const std::u32string &string : strings) {
+            const QByteArray bytes = toUtf8(QString::fromUcs4(string.data(), qsizetype(string.size())));
+            alternatives.push_back(Piece{std::string(bytes.constData(), std::size_t(bytes.size())), nullptr});
+        }
+        for (Piece &piece : alternatives)
+            piece.finder = std::make_unique<SubstringFinder>(piece.bytes, false);
+        pieces->push_back(std::move(alternatives));
+    }
+    m_alternatives = std::move(pieces);
+}
+
+bool LikePattern::matchesAlternatives(std::string_view value) const
+{
+    std::size_t from = 0;
+    for (const std::vector<Piece> &alternatives : *m_alternatives) {
+        std::size_t best = SubstringFinder::npos, length = 0;
+        for (const Piece &piece : alternatives) {
+            const std::size_t at = piece.finder->find(value, from);
+            if (at < best) {
+                best = at;
+                length = piece.bytes.size();
+            }
+        }
+        if (best == SubstringFinder::npos)
+            return false;
+        from = best + length;
+    }
+    return true;
+}
+
 std::vector<std::string> LikePattern::plainPieces() const
 {
     std::vector<std::string> out;
@@ -150,7 +221,9 @@ std::vector<std::string> LikePattern::plainPieces() const
 
 bool LikePattern::matches(std::string_view utf8Value) const
 {
-    return m_plain ? matchesPlain(utf8Value) : matchesFolded(utf8Value);
+    if (m_plain)
+        return matchesPlain(utf8Value);
+    return m_alternatives ? matchesAlternatives(utf8Value) : matchesFolded(utf8Value);
 }
 
 bool LikePattern::matchesPlain(std::string_view value) const

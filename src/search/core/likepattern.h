@@ -57,6 +57,8 @@ private:
     bool segmentAt(const Segment &segment, const std::u32string &folded,
                    const std::u32string &raw, std::size_t at) const;
     void preparePlain();
+    void prepareAlternatives();
+    bool matchesAlternatives(std::string_view value) const;
 
     QString m_text;
     std::vector<Segment> m_segments; // split at "%"
@@ -66,4 +68,7 @@ private:
     bool m_foldsKelvin = false; // a plain pattern holding "k"
     bool m_foldsLongS = false;  // a plain pattern holding "s"
     std::shared_ptr<std::vector<Piece>> m_pieces;
+    // A pattern of caseless characters and sets of them between "%" signs
+    // (a variant search's): each piece as every string it stands for.
+    std::shared_ptr<std::vector<std::vector<Piece>>> m_alternatives;
 };
