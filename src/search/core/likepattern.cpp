@@ -143,17 +143,17 @@ void LikePattern::preparePlain()
 
 void LikePattern::prepareAlternatives()
 {
-    // Each piece's strings are searched like a plain piece; the leftmost
-    // start among them is the leftmost placement, and strings of one piece
-    // that start at one place are the same characters, so they end there
-    // alike. Beyond a few dozen strings a piece is matched character-wise.
-    constexpr std::size_t kMostStrings = 32;
+    // Every member is valid UTF-8 and a lead byte never continues another
+    // character, so a member's bytes found in the value are that character
+    // where the character-wise match sees it too.
     if (m_anchorStart || m_anchorEnd)
         return;
-    auto pieces = std::make_shared<std::vector<std::vector<Piece>>>();
+    auto pieces = std::make_shared<std::vector<SetPiece>>();
     QStringEncoder toUtf8(QStringEncoder::Utf8);
     for (const Segment &segment : m_segments) {
-        std::vector<std::u32string> strings{std::u32string()};
+        if (segment.empty())
+            continue;
+        SetPiece piece;
         for (const Element &e : segment) {
             std::u32string members;
             // U+FFFD also stands for bytes that are not UTF-8: only the
@@ -169,43 +169,61 @@ void LikePattern::prepareAlternatives()
                 }
             else
                 return;
-            if (strings.size() * members.size() > kMostStrings)
-                return;
-            std::vector<std::u32string> longer;
-            for (const std::u32string &start : strings)
-                for (const char32_t c : members)
-                    longer.push_back(start + c);
-            strings = std::move(longer);
+            std::vector<std::string> encoded;
+            for (const char32_t c : members) {
+                const QByteArray bytes = toUtf8(QString::fromUcs4(&c, 1));
+                encoded.emplace_back(bytes.constData(), std::size_t(bytes.size()));
+            }
+            if (piece.firsts.empty()) {
+                for (std::string &bytes : encoded)
+                    piece.firsts.push_back(Piece{std::move(bytes), nullptr});
+            } else {
+                piece.rest.push_back(std::move(encoded));
+            }
         }
-        if (segment.empty())
-            continue;
-        std::vector<Piece> alternatives;
-        for (const std::u32string &string : strings) {
-            const QByteArray bytes = toUtf8(QString::fromUcs4(string.data(), qsizetype(string.size())));
-            alternatives.push_back(Piece{std::string(bytes.constData(), std::size_t(bytes.size())), nullptr});
-        }
-        for (Piece &piece : alternatives)
-            piece.finder = std::make_unique<SubstringFinder>(piece.bytes, false);
-        pieces->push_back(std::move(alternatives));
+        for (Piece &first : piece.firsts)
+            first.finder = std::make_unique<SubstringFinder>(first.bytes, false);
+        pieces->push_back(std::move(piece));
     }
     m_alternatives = std::move(pieces);
 }
 
+// The later positions of piece from byte at on; at moves past them.
+bool LikePattern::setPieceAt(const SetPiece &piece, std::string_view value, std::size_t &at) const
+{
+    for (const std::vector<std::string> &members : piece.rest) {
+        const auto member = std::find_if(members.begin(), members.end(), [&](const std::string &bytes) {
+            return value.substr(at, bytes.size()) == bytes;
+        });
+        if (member == members.end())
+            return false;
+        at += member->size();
+    }
+    return true;
+}
+
 bool LikePattern::matchesAlternatives(std::string_view value) const
 {
+    // Leftmost placement of each piece in turn: the first-position members'
+    // next occurrences are kept and the leftmost one is tried until the
+    // later positions follow it.
+    thread_local std::vector<std::size_t> next;
     std::size_t from = 0;
-    for (const std::vector<Piece> &alternatives : *m_alternatives) {
-        std::size_t best = SubstringFinder::npos, length = 0;
-        for (const Piece &piece : alternatives) {
-            const std::size_t at = piece.finder->find(value, from);
-            if (at < best) {
-                best = at;
-                length = piece.bytes.size();
+    for (const SetPiece &piece : *m_alternatives) {
+        next.resize(piece.firsts.size());
+        for (std::size_t i = 0; i < piece.firsts.size(); ++i)
+            next[i] = piece.firsts[i].finder->find(value, from);
+        for (;;) {
+            const std::size_t i = std::size_t(std::min_element(next.begin(), next.end()) - next.begin());
+            if (next[i] == SubstringFinder::npos)
+                return false;
+            std::size_t at = next[i] + piece.firsts[i].bytes.size();
+            if (setPieceAt(piece, value, at)) {
+                from = at;
+                break;
             }
+            next[i] = piece.firsts[i].finder->find(value, next[i] + 1);
         }
-        if (best == SubstringFinder::npos)
-            return false;
-        from = best + length;
     }
     return true;
 }

@@ -68,7 +68,13 @@ private:
     bool m_foldsKelvin = false; // a plain pattern holding "k"
     bool m_foldsLongS = false;  // a plain pattern holding "s"
     std::shared_ptr<std::vector<Piece>> m_pieces;
-    // A pattern of caseless characters and sets of them between "%" signs
-    // (a variant search's): each piece as every string it stands for.
-    std::shared_ptr<std::vector<std::vector<Piece>>> m_alternatives;
+    // A piece of caseless characters and sets of them (a variant search's):
+    // byte searches for each member of its first position, then the UTF-8
+    // of the members each later position takes.
+    struct SetPiece {
+        std::vector<Piece> firsts;
+        std::vector<std::vector<std::string>> rest;
+    };
+    bool setPieceAt(const SetPiece &piece, std::string_view value, std::size_t &at) const;
+    std::shared_ptr<std::vector<SetPiece>> m_alternatives;
 };

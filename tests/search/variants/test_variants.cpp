@@ -2,12 +2,16 @@
 // collection's edits: which characters fold and which stay apart, and the
 // query text a variant search makes.
 
+#include "likepattern.h"
 #include "variantplan.h"
 #include "variantquery.h"
 #include "varianttable.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 QString readText(const QString &path)
@@ -40,6 +44,7 @@ private Q_SLOTS:
     void queryText();
     void planKeepsTypedTerms();
     void missingTableIsAFailure();
+    void setsMatchAsTheirExpansions();
 
 private:
     VariantTable m_table;     // generated + the collection's edits
@@ -185,6 +190,56 @@ void TestVariants::missingTableIsAFailure()
     const Result<VariantTable> table = VariantTable::load(QStringLiteral("/nonexistent-folder"));
     QVERIFY(!table.ok());
     QVERIFY(table.failure().description.contains(QLatin1String("variant-classes.txt")));
+}
+
+// A pattern with sets matches exactly when one of the plain patterns it
+// stands for (each set replaced by one member) matches: the slow reference,
+// each expansion answered by the plain byte search.
+void TestVariants::setsMatchAsTheirExpansions()
+{
+    const QStringList alphabet = { u"脈"_qs, u"脉"_qs, u"衇"_qs, u"黃"_qs, u"耆"_qs, u"𤍠"_qs, u"熱"_qs, u"a"_qs };
+    QRandomGenerator random(17);
+    const auto pick = [&](const QStringList &from) { return from[int(random.bounded(quint32(from.size())))]; };
+    const QStringList cjk = alphabet.mid(0, 7);
+    int matched = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray value;
+        for (int i = int(random.bounded(12u)); i > 0; --i)
+            value += random.bounded(8u) == 0 ? QByteArray("\xE8") : pick(alphabet).toUtf8();
+        // "%" + 1 to 3 positions (a character or a set of 1 to 3) per piece, 1 or 2 pieces.
+        QList<QStringList> positions; // members of each position, in pattern order
+        QList<int> pieceEnds;
+        QString pattern = u"%"_qs;
+        for (int piece = int(random.bounded(2u)); piece >= 0; --piece) {
+            for (int k = int(random.bounded(3u)); k >= 0; --k) {
+                QStringList members;
+                for (int m = int(random.bounded(3u)); m >= 0; --m)
+                    members << pick(cjk);
+                positions << members;
+                pattern += members.size() == 1 ? members.front() : u"["_qs + members.join(QString()) + u"]"_qs;
+            }
+            pieceEnds << int(positions.size());
+            pattern += u"%"_qs;
+        }
+        bool anyExpansion = false;
+        const std::function<void(int, QString)> expand = [&](int at, QString plain) {
+            if (anyExpansion)
+                return;
+            if (at == positions.size()) {
+                anyExpansion = LikePattern::compile(plain + u"%"_qs).value().matches(value.toStdString());
+                return;
+            }
+            for (const QString &member : positions[at])
+                expand(at + 1, plain + (pieceEnds.contains(at) ? u"%"_qs : QString()) + member);
+        };
+        expand(0, u"%"_qs);
+        const Result<LikePattern> compiled = LikePattern::compile(pattern);
+        QVERIFY(compiled.ok());
+        QVERIFY2(compiled.value().matches(value.toStdString()) == anyExpansion,
+                 qPrintable(pattern + u" on "_qs + QString::fromUtf8(value)));
+        matched += anyExpansion ? 1 : 0;
+    }
+    QVERIFY(matched > 300); // both outcomes are reached
 }
 
 QTEST_GUILESS_MAIN(TestVariants)
