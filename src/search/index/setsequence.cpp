@@ -12,14 +12,20 @@ bool isPlain(char32_t c)
 }
 }
 
-std::optional<std::vector<std::u32string>> setSequence(const QString &pattern, char32_t (*fold)(char32_t))
+std::pair<qsizetype, qsizetype> betweenPercentSigns(const QList<uint> &cps)
 {
-    const QList<uint> cps = QStringView(pattern).toUcs4();
     qsizetype b = 0, e = cps.size();
     while (b < e && cps[b] == U'%')
         ++b;
     while (e > b && cps[e - 1] == U'%')
         --e;
+    return {b, e};
+}
+
+std::optional<std::vector<std::u32string>> setSequence(const QString &pattern, char32_t (*fold)(char32_t))
+{
+    const QList<uint> cps = QStringView(pattern).toUcs4();
+    const auto [b, e] = betweenPercentSigns(cps);
     if (b == 0 || e == cps.size() || b == e)
         return std::nullopt;
     std::vector<std::u32string> positions;

@@ -51,10 +51,7 @@ public:
                 ++at;
                 continue;
             }
-            m_events.push_back(openAt(at));
-            m_events.push_back(closeAt(at + length));
-            m_hasMark[size_t(at)] = 1;
-            m_hasMark[size_t(at + length)] = 1;
+            markAt(at, length);
             at += length;
         }
         if (m_events.size() > runStart)
@@ -74,10 +71,7 @@ public:
                 ++at;
                 continue;
             }
-            m_events.push_back(openAt(at));
-            m_events.push_back(closeAt(at + length));
-            m_hasMark[size_t(at)] = 1;
-            m_hasMark[size_t(at + length)] = 1;
+            markAt(at, length);
             at += length;
         }
         if (m_events.size() > runStart)
@@ -127,6 +121,14 @@ private:
                 return false;
         }
         return true;
+    }
+
+    void markAt(qsizetype at, qsizetype length)
+    {
+        m_events.push_back(openAt(at));
+        m_events.push_back(closeAt(at + length));
+        m_hasMark[size_t(at)] = 1;
+        m_hasMark[size_t(at + length)] = 1;
     }
 
     bool setsMatchAt(qsizetype at, const TermSets &term) const

@@ -38,27 +38,29 @@ VariantSwitch::VariantSwitch(QWidget *window) : QObject(window)
     colours.setColor(QPalette::WindowText, QColor(255, 255, 255));
     m_badge->setPalette(colours);
     m_badge->setFont(Fonts::mingLiU(12, true));
-    m_badge->setToolTip(QStringLiteral(u"異體字、簡體字通檢：開（按 F8 關閉）"));
-    m_on = keptState() && loadTable();
+    m_badge->setToolTip(tr("異體字、簡體字通檢：開（按 F8 關閉）"));
+    m_on = keptState() && !loadTable();
     show();
 }
 
-bool VariantSwitch::loadTable()
+std::optional<Failure> VariantSwitch::loadTable()
 {
     if (m_table)
-        return true;
+        return std::nullopt;
     Result<VariantTable> table = VariantTable::load(ProgramFolder());
     if (!table)
-        return false;
+        return table.failure();
     m_table = std::move(table).value();
-    return true;
+    return std::nullopt;
 }
 
 void VariantSwitch::toggle()
 {
-    if (!m_on && !loadTable()) {
-        MessageBox::showFailure(VariantTable::load(ProgramFolder()).failure());
-        return;
+    if (!m_on) {
+        if (const std::optional<Failure> failed = loadTable()) {
+            MessageBox::showFailure(*failed);
+            return;
+        }
     }
     m_on = !m_on;
     keep(m_on);

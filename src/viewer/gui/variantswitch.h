@@ -40,7 +40,8 @@ public:
     QLabel *badge() const { return m_badge; }
 
 private:
-    bool loadTable();
+    // Reads the table once; the failure when it cannot be read.
+    std::optional<Failure> loadTable();
     void show();
 
     QLabel *m_badge = nullptr;
