@@ -29,29 +29,25 @@ struct Query {
     QString box;
 };
 
-// The CJK characters with variants, held by about `rows` rows (0: the most).
+// The CJK character with variants held by the number of rows nearest
+// `rows` (0: by the most rows).
 QString variantCharacter(const CollectionIndex &index, const VariantTable &table, std::size_t rows)
 {
     QString best;
-    std::uint64_t bestSize = 0;
     double bestDistance = 1e300;
-    index.forEachKey([&](TextKeys::Key key, std::uint64_t size) {
+    index.forEachKey([&](TextKeys::Key key, std::uint64_t) {
         if (key >= (TextKeys::Key(1) << 42) || key < 0x4E00 || key > 0x9FFF)
             return;
         if (table.membersOf(char32_t(key)).size() < 2)
             return;
         const char32_t c = char32_t(key);
-        if (rows == 0) {
-            if (size > bestSize) {
-                bestSize = size;
-                best = QString::fromUcs4(&c, 1);
-            }
-            return;
-        }
-        const double distance = std::abs(double(size) - double(rows) * 4); // a short list is ~4 bytes a row
-        if (distance < bestDistance) {
+        const QString character = QString::fromUcs4(&c, 1);
+        const auto answer = index.answer(true, {QLatin1Char('%') + character + QLatin1Char('%')});
+        const double held = answer ? double(answer->ordinals.cardinality()) : 0;
+        const double distance = rows == 0 ? -held : std::abs(held - double(rows));
+        if (held > 0 && distance < bestDistance) {
             bestDistance = distance;
-            best = QString::fromUcs4(&c, 1);
+            best = character;
         }
     });
     return best;

@@ -182,6 +182,8 @@ void TestCli::variantSearchFindsWhatTheTraditionalQueryFinds_data()
     QTest::newRow("simplified symptoms") << u"头痛 发热"_qs << u"頭痛 發熱"_qs;
     QTest::newRow("simplified pulse") << u"-脉浮"_qs << u"-脈浮"_qs;
     QTest::newRow("variant needle") << u"+鍼"_qs << u"+針 鍼"_qs;
+    QTest::newRow("both printed forms of bi") << u"+痹"_qs << u"+痺 痹"_qs;
+    QTest::newRow("a form the collection does not print") << u"欬"_qs << u"咳"_qs;
     QTest::newRow("后 is not widened to 後") << u"后"_qs << u"后"_qs;
     QTest::newRow("症 is not 證") << u"症"_qs << u"症"_qs;
     QTest::newRow("芪 is not 耆") << u"黄芪"_qs << u"黃芪"_qs;
