@@ -47,6 +47,8 @@ void readLine(QStringView line, Entries &entries)
         }
         return;
     }
+    if (arrow != -1)
+        return; // neither a group nor a link: "ab>c" joins nothing
     for (qsizetype i = 0; i < characters.size(); ++i)
         for (qsizetype k = i + 1; k < characters.size(); ++k)
             connect(entries.neighbours, characters[i], characters[k]);

@@ -141,6 +141,8 @@ void TestVariants::readsEntries_data()
                                                     << QStringLiteral("b") << QStringLiteral("bc");
     QTest::newRow("split cuts the second hop") << QStringList{ QStringLiteral("xy\ns>x\n-sy\n") }
                                                << QStringLiteral("s") << QStringLiteral("sx");
+    QTest::newRow("a misplaced arrow joins nothing") << QStringList{ QStringLiteral("ab>c\n") } << QStringLiteral("a")
+                                                     << QStringLiteral("a");
     QTest::newRow("comments, blanks and tabs") << QStringList{ QStringLiteral("# ab\n\n  \nac\tad\r\n") }
                                                << QStringLiteral("a") << QStringLiteral("ac");
 }
