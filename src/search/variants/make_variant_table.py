@@ -60,12 +60,15 @@ def code_point(field):
 def read_unihan(path):
     opener = bz2.open if str(path).endswith(".bz2") else open
     version = ""
+    notices = []  # the data files' copyright lines, carried into the table
     pairs = []  # (a, b, is_variant, source)
     semantic = collections.defaultdict(set)
     with opener(path, "rt", encoding="utf-8") as lines:
         for line in lines:
             if line.startswith("# Unicode version:"):
                 version = line.split(":", 1)[1].strip()
+            if line.startswith("# \u00a9"):
+                notices.append(line[2:].strip())
             if line.startswith("#") or not line.strip():
                 continue
             cp, field, values = line.rstrip("\n").split("\t")
@@ -84,7 +87,7 @@ def read_unihan(path):
         for b in others:
             if a in semantic.get(b, ()):
                 pairs.append((a, b, True, "kSemanticVariant"))
-    return version, pairs
+    return version, notices, pairs
 
 
 def read_opencc(opencc_dict, data_dir):
@@ -125,13 +128,15 @@ def main(argv):
         print(__doc__, file=sys.stderr)
         return 2
     unihan, opencc_dict, data_dir, outfile = argv[1:]
-    version, pairs = read_unihan(unihan)
+    version, notices, pairs = read_unihan(unihan)
     pairs += read_opencc(opencc_dict, data_dir)
     groups, links = fold(pairs)
     lines = [
         "# Variant characters of the variant search, made at build time by make_variant_table.py.",
-        f"# Sources: Unicode Unihan_Variants.txt, Unicode {version} (Unicode License);",
-        "# OpenCC character and variant dictionaries (Apache License 2.0).",
+        f"# Sources: Unicode's Unihan_Variants.txt of Unicode {version}, "
+        + " ".join(notices) + " Distributed under the Terms of Use in https://www.unicode.org/copyright.html",
+        "# (UNICODE, INC. LICENSE AGREEMENT - DATA FILES AND SOFTWARE);",
+        "# OpenCC's character and variant dictionaries, Copyright 2010-2022 BYVoid, Apache License 2.0.",
         "# \"ab\": a and b find each other; \"s>t\": s (outside code page 950) finds t and what t finds.",
     ]
     for (a, b), sources in sorted(groups.items()):
