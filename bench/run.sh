@@ -34,7 +34,7 @@ fi
 # Two cores at most: the machine is shared.
 jobs=$(( $(nproc) < 2 ? $(nproc) : 2 ))
 cmake -S "$here/.." -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$jobs" --target tamvex_bench_suite tamvex_bench_mark like_bench tamvex-cli >/dev/null
+cmake --build "$build" -j"$jobs" --target tamvex_bench_suite tamvex_bench_mark like_bench tamvex_bench_variants tamvex-cli >/dev/null
 /usr/bin/python3 "$here/suite/make_corpus.py" --scale "$scale" "$corpora"
 
 echo
@@ -48,6 +48,11 @@ for name in poetry zipf poetry-big zipf-big; do
 done
 mkdir -p "$results"
 "$build/bench/suite/tamvex_bench_suite" --json "$results/suite.json" "${dirs[@]}"
+
+echo
+echo "## Variant searches against the exact ones"
+echo
+"$build/bench/variants/tamvex_bench_variants" "$build/tamvex" "${dirs[@]}"
 
 # Whole processes on the big corpus (the last one written).
 big="${dirs[${#dirs[@]}-1]}"

@@ -41,6 +41,10 @@ private Q_SLOTS:
     void markWritesTheTemporaryPage();
     void markTellsEveryFailure_data();
     void markTellsEveryFailure();
+    void variantSearchFindsWhatTheTraditionalQueryFinds_data();
+    void variantSearchFindsWhatTheTraditionalQueryFinds();
+    void variantMarkMarksThePrintedGlyphs();
+    void variantsWithoutTheTableFail();
 };
 
 void TestCli::statementPrintsThreeLinesExactly_data()
@@ -234,6 +238,63 @@ void TestCli::markTellsEveryFailure()
     }
     QVERIFY(temp.open(QIODevice::ReadOnly));
     QVERIFY(temp.readAll().startsWith(tempPageStart));
+}
+
+// The sample collection in the installation folder, with its generated
+// variant table and its edits.
+void TestCli::variantSearchFindsWhatTheTraditionalQueryFinds_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("traditional"); // searched exactly
+    QTest::newRow("simplified herb") << u"黄耆"_qs << u"黃耆"_qs;
+    QTest::newRow("simplified symptoms") << u"头痛 发热"_qs << u"頭痛 發熱"_qs;
+    QTest::newRow("simplified pulse") << u"-脉浮"_qs << u"-脈浮"_qs;
+    QTest::newRow("variant needle") << u"+鍼"_qs << u"+針 鍼"_qs;
+    QTest::newRow("both printed forms of bi") << u"+痹"_qs << u"+痺 痹"_qs;
+    QTest::newRow("a form the collection does not print") << u"欬"_qs << u"咳"_qs;
+    QTest::newRow("后 is not widened to 後") << u"后"_qs << u"后"_qs;
+    QTest::newRow("症 is not 證") << u"症"_qs << u"症"_qs;
+    QTest::newRow("芪 is not 耆") << u"黄芪"_qs << u"黃芪"_qs;
+}
+
+void TestCli::variantSearchFindsWhatTheTraditionalQueryFinds()
+{
+    QFETCH(QString, query);
+    QFETCH(QString, traditional);
+    const Run variant = runCli({u"search"_qs, u"--variants"_qs, query});
+    const Run exact = runCli({u"search"_qs, traditional});
+    QCOMPARE(variant.exitCode, exact.exitCode);
+    QCOMPARE(variant.out, exact.out);
+    if (exact.exitCode == 0)
+        QVERIFY(!exact.out.isEmpty());
+}
+
+void TestCli::variantMarkMarksThePrintedGlyphs()
+{
+    QTemporaryDir dir;
+    for (const QString name : {u"variant-classes.txt"_qs, u"variant-edits.txt"_qs})
+        QVERIFY(QFile::copy(QStringLiteral(TAMVEX_INSTALL_DIR "/") + name, dir.path() + u"/"_qs + name));
+    QStringEncoder big5("windows-950");
+    QFile page(dir.path() + u"/p.htm"_qs);
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write(big5(u"<p>黃耆、脈、後</p>"_qs));
+    page.close();
+    const Run run = runCli({u"mark"_qs, u"--variants"_qs, u"--program-folder"_qs, dir.path(), u"p.htm"_qs, u"黄耆 脉 后"_qs});
+    QCOMPARE(run.exitCode, 0);
+    QFile temp(dir.path() + u"/tmp/TmpVORNAX.htm"_qs);
+    QVERIFY(temp.open(QIODevice::ReadOnly));
+    QCOMPARE(temp.readAll(), big5(u"<p><font color=red>黃耆</font>、<font color=red>脈</font>、後</p>"_qs));
+}
+
+void TestCli::variantsWithoutTheTableFail()
+{
+    QTemporaryDir dir;
+    for (const QStringList &args : {QStringList{u"statement"_qs, u"--variants"_qs, u"--program-folder"_qs, dir.path(), u"脉"_qs},
+                                    QStringList{u"search"_qs, u"--program-folder"_qs, dir.path(), u"--variants"_qs, u"脉"_qs}}) {
+        const Run run = runCli(args);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.contains("variant-classes.txt"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

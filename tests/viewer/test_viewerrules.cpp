@@ -139,7 +139,9 @@ void TestViewerRules::routesKeys_data()
     QTest::newRow("Shift+F7") << (Qt::SHIFT | Qt::Key_F7).toCombined() << KeyAction::Print;
     QTest::newRow("Ctrl+Enter") << (Qt::CTRL | Qt::Key_Return).toCombined() << KeyAction::FocusResultList;
     QTest::newRow("Shift+Escape") << (Qt::SHIFT | Qt::Key_Escape).toCombined() << KeyAction::FocusQueryBox;
-    QTest::newRow("F8") << int(Qt::Key_F8) << KeyAction::NotHandled;
+    QTest::newRow("F8") << int(Qt::Key_F8) << KeyAction::ToggleVariants;
+    QTest::newRow("Shift+F8") << (Qt::SHIFT | Qt::Key_F8).toCombined() << KeyAction::ToggleVariants;
+    QTest::newRow("F9") << int(Qt::Key_F9) << KeyAction::NotHandled;
     QTest::newRow("Home") << int(Qt::Key_Home) << KeyAction::NotHandled;
     QTest::newRow("letter") << int(Qt::Key_A) << KeyAction::NotHandled;
 }

@@ -8,10 +8,13 @@
 #include "queryplan.h"
 #include "searchrun.h"
 #include "termindexregistry.h"
+#include "variantplan.h"
+#include "varianttable.h"
 
 #include <QStringEncoder>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -42,30 +45,73 @@ void writeRows(std::FILE *out, const ResultRows &rows)
 
 int usage()
 {
-    writeUtf8(stderr, QStringLiteral("usage: tamvex-cli statement QUERY\n"
-                                     "       tamvex-cli search [--program-folder DIR] QUERY\n"
+    writeUtf8(stderr, QStringLiteral("usage: tamvex-cli statement [--variants] [--program-folder DIR] QUERY\n"
+                                     "       tamvex-cli search [--variants] [--program-folder DIR] QUERY\n"
                                      "       tamvex-cli index [--program-folder DIR]\n"
-                                     "       tamvex-cli mark [--program-folder DIR] PAGEPATH TERMS\n"));
+                                     "       tamvex-cli mark [--variants] [--program-folder DIR] PAGEPATH TERMS\n"
+                                     "--variants: each character also finds its variant and traditional forms\n"
+                                     "(the table variant-classes.txt and variant-edits.txt of the folder)\n"));
     return 64;
 }
 
-// Takes "--program-folder DIR" off the front of args and returns DIR; the
-// executable's folder when the option is not there or DIR is empty.
-QString takeProgramFolder(QStringList &args)
+// Takes "--variants" off the front of args; true when it was there.
+bool takeVariants(QStringList &args)
 {
+    if (args.isEmpty() || args.first() != QLatin1String("--variants"))
+        return false;
+    args.removeFirst();
+    return true;
+}
+
+// Takes "--program-folder DIR" (and "--variants", before or after it) off
+// the front of args and returns DIR; the executable's folder when the
+// option is not there or DIR is empty.
+QString takeProgramFolder(QStringList &args, bool *variants = nullptr)
+{
+    bool wanted = takeVariants(args);
     QString folder;
     if (args.size() >= 2 && args.first() == QLatin1String("--program-folder")) {
         folder = args.at(1);
         args.remove(0, 2);
     }
+    wanted = takeVariants(args) || wanted;
+    if (variants)
+        *variants = wanted;
     return folder.isEmpty() ? ProgramFolder() : folder;
 }
 
-int statement(const QStringList &args)
+// The folder's variant table when wanted; a failure is reported on
+// standard error and gives nothing.
+std::optional<VariantTable> variantTable(const QString &folder, bool wanted, bool &failed)
 {
+    failed = false;
+    if (!wanted)
+        return std::nullopt;
+    Result<VariantTable> table = VariantTable::load(folder);
+    if (!table) {
+        writeUtf8(stderr, failureReport(table.failure()) + QLatin1Char('\n'));
+        failed = true;
+        return std::nullopt;
+    }
+    return std::move(table).value();
+}
+
+QueryPlan planOf(const QString &query, const std::optional<VariantTable> &variants)
+{
+    return variants ? buildVariantQuery(trimBlanks(query), *variants) : buildQuery(trimBlanks(query));
+}
+
+int statement(QStringList args)
+{
+    bool wanted = false;
+    const QString folder = takeProgramFolder(args, &wanted);
     if (args.size() != 1)
         return usage();
-    const QueryPlan plan = buildQuery(trimBlanks(args.first()));
+    bool failed = false;
+    const std::optional<VariantTable> variants = variantTable(folder, wanted, failed);
+    if (failed)
+        return 2;
+    const QueryPlan plan = planOf(args.first(), variants);
     writeUtf8(stdout, searchModeText(plan.mode) + QLatin1Char('\n') + plan.TermsText + QLatin1Char('\n') + plan.SqlText
                           + QLatin1Char('\n'));
     return 0;
@@ -73,13 +119,19 @@ int statement(const QStringList &args)
 
 int search(QStringList args)
 {
-    const DatabaseLocation location = DatabaseLocation::inFolder(takeProgramFolder(args));
+    bool wanted = false;
+    const QString folder = takeProgramFolder(args, &wanted);
+    const DatabaseLocation location = DatabaseLocation::inFolder(folder);
     if (args.size() != 1)
         return usage();
+    bool failed = false;
+    const std::optional<VariantTable> variants = variantTable(folder, wanted, failed);
+    if (failed)
+        return 2;
     // A script's search lives too short to finish a build: it uses a kept
     // index (made by "index") and otherwise scans.
     TermIndexRegistry index(location.tmpFolder, IndexBuilding::OnRequest);
-    const SearchOutcome outcome = runSearch(buildQuery(trimBlanks(args.first())), location, &index);
+    const SearchOutcome outcome = runSearch(planOf(args.first(), variants), location, &index);
     switch (outcome.end) {
     case SearchEnd::Failed:
         writeUtf8(stderr, failureReport(outcome.failure) + QLatin1Char('\n'));
@@ -114,13 +166,19 @@ int index(QStringList args)
 
 int mark(QStringList args)
 {
-    const QString folder = takeProgramFolder(args);
+    bool wanted = false;
+    const QString folder = takeProgramFolder(args, &wanted);
     if (args.size() != 2)
         return usage();
+    bool failed = false;
+    const std::optional<VariantTable> variants = variantTable(folder, wanted, failed);
+    if (failed)
+        return 2;
     const QString tempPage = joinTail(joinTail(folder, QStringLiteral("/tmp/")), QStringLiteral("TmpVORNAX.htm"));
     // Each failed step is told; the temporary page may still have been
     // written (an empty one for a missing page), but the command failed.
-    const HighlightReport report = writeHighlightedPageReport(folder, tempPage, args.at(0), args.at(1));
+    const HighlightReport report = writeHighlightedPageReport(folder, tempPage, args.at(0), args.at(1),
+                                                              variants ? &*variants : nullptr);
     for (const Failure &failure : report.failures)
         writeUtf8(stderr, failureReport(failure) + QLatin1Char('\n'));
     return report.failures.isEmpty() ? 0 : 2;

@@ -108,8 +108,10 @@ Result<LikePattern> LikePattern::compile(const QString &pattern)
     compiled.m_anchorEnd = !pattern.endsWith(QLatin1Char('%')) || compiled.m_segments.size() == 1;
     compiled.prepareChecks();
     compiled.preparePlain();
-    if (!compiled.m_plain)
+    if (!compiled.m_plain) {
         compiled.prepareRequired();
+        compiled.prepareAlternatives();
+    }
     return compiled;
 }
 
@@ -189,6 +191,93 @@ void LikePattern::preparePlain()
     m_plain = true;
 }
 
+void LikePattern::prepareAlternatives()
+{
+    // Every member is valid UTF-8 and a lead byte never continues another
+    // character, so a member's bytes found in the value are that character
+    // where the character-wise match sees it too.
+    if (m_anchorStart || m_anchorEnd)
+        return;
+    auto pieces = std::make_shared<std::vector<SetPiece>>();
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    for (const Segment &segment : m_segments) {
+        if (segment.empty())
+            continue;
+        SetPiece piece;
+        for (const Element &e : segment) {
+            std::u32string members;
+            // U+FFFD also stands for bytes that are not UTF-8: only the
+            // character-wise match sees those.
+            if (e.kind == Element::Literal && CaseFolding::isCaseless(e.ch) && e.ch != 0xFFFD)
+                members.push_back(e.ch);
+            else if (e.kind == Element::Set && !e.negated)
+                for (const auto &[low, high] : e.ranges) {
+                    if (low != high || !CaseFolding::isCaseless(low) || low == 0xFFFD)
+                        return;
+                    if (members.find(low) == std::u32string::npos)
+                        members.push_back(low);
+                }
+            else
+                return;
+            std::vector<std::string> encoded;
+            for (const char32_t c : members) {
+                const QByteArray bytes = toUtf8(QString::fromUcs4(&c, 1));
+                encoded.emplace_back(bytes.constData(), std::size_t(bytes.size()));
+            }
+            if (piece.firsts.empty()) {
+                for (std::string &bytes : encoded)
+                    piece.firsts.push_back(Piece{std::move(bytes), nullptr});
+            } else {
+                piece.rest.push_back(std::move(encoded));
+            }
+        }
+        for (Piece &first : piece.firsts)
+            first.finder = std::make_unique<SubstringFinder>(first.bytes, false);
+        pieces->push_back(std::move(piece));
+    }
+    m_alternatives = std::move(pieces);
+}
+
+// The later positions of piece from byte at on; at moves past them.
+bool LikePattern::setPieceAt(const SetPiece &piece, std::string_view value, std::size_t &at) const
+{
+    for (const std::vector<std::string> &members : piece.rest) {
+        const auto member = std::find_if(members.begin(), members.end(), [&](const std::string &bytes) {
+            return value.substr(at, bytes.size()) == bytes;
+        });
+        if (member == members.end())
+            return false;
+        at += member->size();
+    }
+    return true;
+}
+
+bool LikePattern::matchesAlternatives(std::string_view value) const
+{
+    // Leftmost placement of each piece in turn: the first-position members'
+    // next occurrences are kept and the leftmost one is tried until the
+    // later positions follow it.
+    thread_local std::vector<std::size_t> next;
+    std::size_t from = 0;
+    for (const SetPiece &piece : *m_alternatives) {
+        next.resize(piece.firsts.size());
+        for (std::size_t i = 0; i < piece.firsts.size(); ++i)
+            next[i] = piece.firsts[i].finder->find(value, from);
+        for (;;) {
+            const std::size_t i = std::size_t(std::min_element(next.begin(), next.end()) - next.begin());
+            if (next[i] == SubstringFinder::npos)
+                return false;
+            std::size_t at = next[i] + piece.firsts[i].bytes.size();
+            if (setPieceAt(piece, value, at)) {
+                from = at;
+                break;
+            }
+            next[i] = piece.firsts[i].finder->find(value, next[i] + 1);
+        }
+    }
+    return true;
+}
+
 std::vector<std::string> LikePattern::plainPieces() const
 {
     std::vector<std::string> out;
@@ -202,6 +291,8 @@ bool LikePattern::matches(std::string_view utf8Value) const
 {
     if (m_plain)
         return matchesPlain(utf8Value);
+    if (m_alternatives)
+        return matchesAlternatives(utf8Value);
     if (m_required && m_required->finder->find(utf8Value) == SubstringFinder::npos)
         return false;
     return matchesFolded(utf8Value);

@@ -59,6 +59,8 @@ private:
     void prepareChecks();
     void prepareRequired();
     void preparePlain();
+    void prepareAlternatives();
+    bool matchesAlternatives(std::string_view value) const;
 
     QString m_text;
     std::vector<Segment> m_segments; // split at "%"
@@ -75,4 +77,13 @@ private:
     // value without these bytes cannot match, and a byte search says so
     // without decoding the value.
     std::shared_ptr<Piece> m_required;
+    // A piece of caseless characters and sets of them (a variant search's):
+    // byte searches for each member of its first position, then the UTF-8
+    // of the members each later position takes.
+    struct SetPiece {
+        std::vector<Piece> firsts;
+        std::vector<std::vector<std::string>> rest;
+    };
+    bool setPieceAt(const SetPiece &piece, std::string_view value, std::size_t &at) const;
+    std::shared_ptr<std::vector<SetPiece>> m_alternatives;
 };

@@ -1,6 +1,7 @@
 #include "collectionindex.h"
 
 #include "likeliterals.h"
+#include "setsequence.h"
 #include "postingcodec.h"
 
 #include <algorithm>
@@ -155,11 +156,7 @@ std::vector<std::uint32_t> CollectionIndex::inRowidOrder(const Roaring &ordinals
 std::optional<TextKeys::Key> CollectionIndex::exactKey(const QString &pattern)
 {
     const QList<uint> cps = QStringView(pattern).toUcs4();
-    qsizetype b = 0, e = cps.size();
-    while (b < e && cps[b] == U'%')
-        ++b;
-    while (e > b && cps[e - 1] == U'%')
-        --e;
+    const auto [b, e] = betweenPercentSigns(cps);
     if (b == cps.size() && b > 0)
         return TextKeys::kContentKey; // "%" signs alone: any content
     if (b == 0 || e == cps.size() || e - b > 2)
@@ -316,6 +313,8 @@ std::optional<CollectionIndex::Answer> CollectionIndex::patternAnswer(const QStr
             return std::nullopt;
         return Answer{std::move(*rows), true};
     }
+    if (const auto positions = setSequence(pattern, &TextKeys::fold))
+        return setAnswer(*positions);
     // Every record a pattern can match has content; its literal runs narrow
     // that further.
     std::optional<Roaring> rows = postings(TextKeys::kContentKey);
@@ -330,6 +329,55 @@ std::optional<CollectionIndex::Answer> CollectionIndex::patternAnswer(const QStr
     if (!rows)
         return std::nullopt;
     return Answer{std::move(*rows), false};
+}
+
+// A variant search's pattern: for every position a record holds one of its
+// characters, and for neighbouring positions one of their pairs. The pairs
+// are asked for while they are few, and cover their characters; the other
+// positions are asked for by their characters. One position, or two by
+// their pairs, is exact.
+std::optional<CollectionIndex::Answer> CollectionIndex::setAnswer(const std::vector<std::u32string> &positions) const
+{
+    constexpr std::size_t kMostPairs = 16;
+    std::vector<std::vector<TextKeys::Key>> unions;
+    std::vector<bool> covered(positions.size(), false);
+    for (std::size_t i = 0; i + 1 < positions.size(); ++i) {
+        if (positions[i].size() * positions[i + 1].size() > kMostPairs)
+            continue;
+        std::vector<TextKeys::Key> keys;
+        for (const char32_t a : positions[i])
+            for (const char32_t b : positions[i + 1])
+                keys.push_back(TextKeys::bigram(a, b));
+        unions.push_back(std::move(keys));
+        covered[i] = covered[i + 1] = true;
+    }
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        if (covered[i])
+            continue;
+        std::vector<TextKeys::Key> keys;
+        for (const char32_t c : positions[i])
+            keys.push_back(TextKeys::unigram(c));
+        unions.push_back(std::move(keys));
+    }
+    std::vector<Roaring> lists;
+    for (const std::vector<TextKeys::Key> &keys : unions) {
+        Roaring rows;
+        for (const TextKeys::Key key : keys) {
+            std::optional<Roaring> list = postings(key);
+            if (!list)
+                return std::nullopt;
+            rows |= *list;
+        }
+        if (rows.isEmpty())
+            return Answer{Roaring(), true};
+        lists.push_back(std::move(rows));
+    }
+    std::sort(lists.begin(), lists.end(), [](const Roaring &a, const Roaring &b) { return a.cardinality() < b.cardinality(); });
+    Roaring rows = std::move(lists[0]);
+    for (std::size_t k = 1; k < lists.size() && !rows.isEmpty(); ++k)
+        rows &= lists[k];
+    const bool exact = positions.size() == 1 || (positions.size() == 2 && unions.size() == 1 && covered[0]);
+    return Answer{std::move(rows), exact};
 }
 
 std::optional<CollectionIndex::Answer> CollectionIndex::answer(bool all, const QStringList &patterns) const

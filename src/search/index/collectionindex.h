@@ -76,6 +76,7 @@ private:
     std::optional<Roaring> postings(TextKeys::Key key) const;
     std::optional<Roaring> runCandidates(const std::u32string &run) const;
     std::optional<Answer> patternAnswer(const QString &pattern) const;
+    std::optional<Answer> setAnswer(const std::vector<std::u32string> &positions) const;
 
     template <typename T>
     bool readItem(std::uint64_t sectionAt, std::uint64_t i, T &value) const;

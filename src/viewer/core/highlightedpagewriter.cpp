@@ -6,6 +6,7 @@
 #include "pagefile.h"
 #include "pagemarker.h"
 #include "programfolder.h"
+#include "variantmarking.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -123,14 +124,18 @@ void writeTempPage(const QString &path, const QByteArray &bytes, HighlightReport
 }
 
 HighlightReport writeHighlightedPageReport(const QString &programFolder, const QString &tempPagePath,
-                                           const QString &pagePath, const QString &termsText)
+                                           const QString &pagePath, const QString &termsText,
+                                           const VariantTable *variants)
 {
     HighlightReport report;
     report.terms = splitTerms(termsText);
     ensureTmpFolder(tempPagePath, report);
     report.recordPage = recordPagePath(programFolder, pagePath);
     const QByteArray page = readPage(report.recordPage, report);
-    writeTempPage(tempPagePath, report.notice ? noticePage(report.failures.last()) : markPage(page, report.terms),
+    writeTempPage(tempPagePath,
+                  report.notice     ? noticePage(report.failures.last())
+                  : variants        ? markPageVariants(page, report.terms, *variants)
+                                    : markPage(page, report.terms),
                   report);
     return report;
 }

@@ -3,6 +3,8 @@
 #include "blanks.h"
 #include "highlightreport.h"
 
+class VariantTable;
+
 #include <QString>
 #include <QStringList>
 
@@ -17,9 +19,11 @@
 // delete an ordinary file at tempPagePath; create it anew
 // empty; write the marked bytes (a file written only in part is removed).
 // A failing step is skipped and the next one
-// runs; the returned report says which failed. Never throws.
+// runs; the returned report says which failed. Never throws. With variants,
+// each term character also marks the variants the table gives it.
 HighlightReport writeHighlightedPageReport(const QString &programFolder, const QString &tempPagePath,
-                                           const QString &pagePath, const QString &termsText);
+                                           const QString &pagePath, const QString &termsText,
+                                           const VariantTable *variants = nullptr);
 
 // The same steps without the report: returns normally in every case.
 void WriteHighlightedPage(const QString &programFolder, const QString &tempPagePath, const QString &pagePath,

@@ -20,6 +20,8 @@ KeyAction routeKey(int key)
         return KeyAction::FocusQueryBox;
     case Qt::Key_F7:
         return KeyAction::Print;
+    case Qt::Key_F8:
+        return KeyAction::ToggleVariants;
     default:
         return KeyAction::NotHandled;
     }

@@ -7,6 +7,7 @@ enum class KeyAction {
     Nothing,         // Page Up, Left, Right, Page Down: explicitly no focus move
     FocusQueryBox,   // Escape
     Print,           // F7
+    ToggleVariants,  // F8: the variant search switch
     NotHandled,      // every other key
 };
 

@@ -51,10 +51,27 @@ public:
                 ++at;
                 continue;
             }
-            m_events.push_back(openAt(at));
-            m_events.push_back(closeAt(at + length));
-            m_hasMark[size_t(at)] = 1;
-            m_hasMark[size_t(at + length)] = 1;
+            markAt(at, length);
+            at += length;
+        }
+        if (m_events.size() > runStart)
+            m_runStarts.push_back(runStart);
+    }
+
+    // As apply, with a set of accepted values at each position of the term.
+    void applySets(const TermSets &term)
+    {
+        const size_t runStart = m_events.size();
+        const qsizetype length = qsizetype(term.size());
+        const qsizetype last = m_text.size() - length;
+        const char16_t *values = m_text.values();
+        const std::u16string &first = term.front();
+        for (qsizetype at = 0; at <= last;) {
+            if (first.find(values[at]) == std::u16string::npos || !setsMatchAt(at, term)) {
+                ++at;
+                continue;
+            }
+            markAt(at, length);
             at += length;
         }
         if (m_events.size() > runStart)
@@ -106,6 +123,24 @@ private:
         return true;
     }
 
+    void markAt(qsizetype at, qsizetype length)
+    {
+        m_events.push_back(openAt(at));
+        m_events.push_back(closeAt(at + length));
+        m_hasMark[size_t(at)] = 1;
+        m_hasMark[size_t(at + length)] = 1;
+    }
+
+    bool setsMatchAt(qsizetype at, const TermSets &term) const
+    {
+        const char16_t *values = m_text.values() + at;
+        for (size_t k = 1; k < term.size(); ++k) {
+            if (term[k].find(values[k]) == std::u16string::npos || m_hasMark[size_t(at) + k])
+                return false;
+        }
+        return true;
+    }
+
     PageText m_text;
     std::vector<std::uint8_t> m_hasMark;
     std::vector<MarkEvent> m_events;
@@ -152,4 +187,18 @@ QByteArray markPage(QByteArrayView page, const QStringList &terms)
     }
     thread_local Marker kept;
     return markWith(kept, page, terms);
+}
+
+QByteArray markPage(QByteArrayView page, const QList<TermSets> &terms)
+{
+    const bool anyTerm = std::any_of(terms.begin(), terms.end(), [](const TermSets &t) { return !t.empty(); });
+    if (!anyTerm || page.isEmpty())
+        return page.toByteArray();
+    Marker marker;
+    marker.start(page);
+    for (const TermSets &term : terms) {
+        if (!term.empty())
+            marker.applySets(term);
+    }
+    return marker.result(page);
 }

@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QStringList>
 
+#include "termsets.h"
+
 // The mark-up wrapped around every term occurrence.
 inline constexpr QByteArrayView OpenMark("<font color=red>");
 inline constexpr QByteArrayView CloseMark("</font>");
@@ -20,3 +22,9 @@ inline constexpr QByteArrayView CloseMark("</font>");
 // a comment, a character reference, the content of script, style, title or
 // textarea, or an inserted mark (which is a tag).
 QByteArray markPage(QByteArrayView page, const QStringList &terms);
+
+// The same marking for terms whose characters are sets: a position matches
+// any member of its set, so every printed combination is marked (the page
+// prints 黃耆, the term {黄,黃}{耆} marks it). The rules above hold alike.
+// A term with no positions changes nothing.
+QByteArray markPage(QByteArrayView page, const QList<TermSets> &terms);

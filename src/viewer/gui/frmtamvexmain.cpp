@@ -22,6 +22,7 @@
 #include "searchrun.h"
 #include "twips.h"
 #include "workfolder.h"
+#include "variantswitch.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -133,6 +134,9 @@ void FrmTamvexMain::createControls()
     });
     m_TxtQuery->installEventFilter(this);
 
+    m_variants = new VariantSwitch(this);
+    Twips::setGeometry(m_variants->badge(), 2030, 730, 375, 375);
+
     setTabOrder(m_Grd1, m_Command1);
     setTabOrder(m_Command1, m_LblDesc);
     setTabOrder(m_LblDesc, m_TxtQuery);
@@ -183,7 +187,7 @@ void FrmTamvexMain::Form_Unload()
 bool FrmTamvexMain::RunSearch()
 {
     m_TxtQuery->setEditText(trimBlanks(m_TxtQuery->currentText()));
-    const QueryPlan plan = buildQuery(m_TxtQuery->currentText());
+    const QueryPlan plan = m_variants->plan(m_TxtQuery->currentText());
     TermIndex = plan.clauseCount;
     const DatabaseLocation location = searchLocation();
     if (!m_index)
@@ -243,7 +247,8 @@ void FrmTamvexMain::Grd1_RowColChange()
     const bool secondBranch = usesSecondBranch(LastMode);
     const QString pagePath = m_Grd1->TextMatrix(m_Grd1->Row(), 1);
     const QString terms = displayTerms(LastMode, m_TxtQuery->currentText());
-    const HighlightReport report = writeHighlightedPageReport(ProgramFolder(), TempPagePath, pagePath, terms);
+    const HighlightReport report = writeHighlightedPageReport(ProgramFolder(), TempPagePath, pagePath, terms,
+                                                             m_variants->markingTable());
     m_ct->setText(ctCaption(m_Grd1->Row()));
     if (!secondBranch) {
         if (m_Grd1->Row() != 0) {
@@ -328,6 +333,9 @@ void FrmTamvexMain::Form_KeyDown(int keyCode, int)
         break;
     case KeyAction::Print:
         printCurrentRow();
+        break;
+    case KeyAction::ToggleVariants:
+        m_variants->toggle();
         break;
     case KeyAction::Nothing:
     case KeyAction::NotHandled:

@@ -17,6 +17,7 @@ struct DatabaseLocation;
 struct SearchOutcome;
 enum class SearchMode;
 class TermIndexRegistry;
+class VariantSwitch;
 
 // The working window: query box with its history, search button,
 // record-number label, result list and the browser that shows the help page
@@ -34,6 +35,8 @@ public:
     ResultGrid *Grd1() const { return m_Grd1; }
     QLabel *ct() const { return m_ct; }
     QLabel *imgBack() const { return m_imgBack; }
+    // The variant search switch (F8) and its badge.
+    VariantSwitch *variants() const { return m_variants; }
 
     // Operations.
     void Command1_Click();
@@ -92,6 +95,7 @@ private:
     QString TempPagePath;
 
     KeyPreview *m_keyPreview = nullptr;
+    VariantSwitch *m_variants = nullptr;
     // The collection's term index, built in the background while the
     // window is loaded and kept in the tmp folder for later starts.
     std::unique_ptr<TermIndexRegistry> m_index;

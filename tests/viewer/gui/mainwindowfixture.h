@@ -16,6 +16,8 @@
 
 #include <QComboBox>
 #include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +37,10 @@ public:
             args.insert(1, QStringLiteral("--empty"));
         QProcess::execute(QStringLiteral("/usr/bin/python3"), args);
         setProgramFolderOverride(m_dir.path());
+        // The windows keep per-user settings (the variant switch): never the
+        // real user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path() + QStringLiteral("/settings"));
         Forms::reset();
         Forms::registerForm(QStringLiteral("FrmIni"), [] { return new FrmIni; });
         Forms::registerForm(QStringLiteral("FrmTamvexMain"), [] { return new FrmTamvexMain; });
