@@ -99,6 +99,7 @@ Result<LikePattern> LikePattern::compile(const QString &pattern)
             if (ranges.empty() && !e.negated)
                 continue; // "[]" stands for no character at all
             e.set = std::make_shared<const CharacterSet>(ranges);
+            e.ranges = std::move(ranges);
         } else {
             e.ch = CaseFolding::fold(c);
         }

@@ -41,6 +41,7 @@ private:
         char32_t ch = 0; // folded literal
         bool negated = false;
         std::shared_ptr<const CharacterSet> set; // Set: looked up, not scanned
+        std::vector<std::pair<char32_t, char32_t>> ranges; // Set: as written, for the byte search of variants
     };
     using Segment = std::vector<Element>;
     struct Piece {
