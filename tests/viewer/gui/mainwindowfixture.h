@@ -39,7 +39,6 @@ public:
         setProgramFolderOverride(m_dir.path());
         // The windows keep per-user settings (the variant switch): never the
         // real user's.
-        QStandardPaths::setTestModeEnabled(true);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path() + QStringLiteral("/settings"));
         Forms::reset();
         Forms::registerForm(QStringLiteral("FrmIni"), [] { return new FrmIni; });
