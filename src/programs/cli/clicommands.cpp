@@ -4,6 +4,7 @@
 #include "databaselocation.h"
 #include "highlightedpagewriter.h"
 #include "indexprogress.h"
+#include "kwiccommand.h"
 #include "programfolder.h"
 #include "queryplan.h"
 #include "searchrun.h"
@@ -45,7 +46,8 @@ int usage()
     writeUtf8(stderr, QStringLiteral("usage: tamvex-cli statement QUERY\n"
                                      "       tamvex-cli search [--program-folder DIR] QUERY\n"
                                      "       tamvex-cli index [--program-folder DIR]\n"
-                                     "       tamvex-cli mark [--program-folder DIR] PAGEPATH TERMS\n"));
+                                     "       tamvex-cli mark [--program-folder DIR] PAGEPATH TERMS\n"
+                                     "       tamvex-cli kwic [--program-folder DIR] [--width N] QUERY\n"));
     return 64;
 }
 
@@ -137,5 +139,7 @@ int runCliCommand(const QStringList &args)
         return index(rest);
     if (command == QLatin1String("mark"))
         return mark(rest);
+    if (command == QLatin1String("kwic"))
+        return kwicCommand(rest, ProgramFolder());
     return usage();
 }

@@ -2,9 +2,11 @@
 
 #include "termindexregistry.h"
 
+#include "concordancerow.h"
 #include "displayterms.h"
 #include "filetests.h"
 #include "fonts.h"
+#include "frmconcordance.h"
 #include "forms.h"
 #include "graphicalbutton.h"
 #include "highlightedpagewriter.h"
@@ -210,6 +212,7 @@ void FrmTamvexMain::showRows(SearchOutcome outcome, SearchMode mode, const QStri
     else
         m_Grd1->SetFocus();
     LastMode = searchModeText(mode);
+    m_rowsQuery = m_TxtQuery->currentText();
     Grd1_RowColChange();
 }
 
@@ -303,6 +306,10 @@ void FrmTamvexMain::Command1_Click()
 
 void FrmTamvexMain::Form_KeyDown(int keyCode, int)
 {
+    if (isConcordanceKey(keyCode)) {
+        openConcordance();
+        return;
+    }
     switch (routeKey(keyCode)) {
     case KeyAction::FocusResultList:
         m_Grd1->SetFocus();
@@ -317,6 +324,31 @@ void FrmTamvexMain::Form_KeyDown(int keyCode, int)
     case KeyAction::NotHandled:
         break;
     }
+}
+
+void FrmTamvexMain::openConcordance()
+{
+    if (!m_concordance) {
+        m_concordance = new FrmConcordance(this);
+        connect(m_concordance, &FrmConcordance::lineActivated, this,
+                [this](int row, const QString &subject, const QString &htm, int occurrence, const QString &) {
+                    showRecordAtOccurrence(concordanceRow(*m_Grd1, row, subject, htm), occurrence);
+                });
+    }
+    m_concordance->showConcordance(searchLocation(), m_rowsQuery);
+}
+
+void FrmTamvexMain::showRecordAtOccurrence(int row, int occurrence)
+{
+    Q_UNUSED(occurrence); // the page's current hit: see the header
+    if (row < 1 || row >= m_Grd1->Rows())
+        return;
+    if (row == m_Grd1->Row())
+        Grd1_RowColChange();
+    else
+        m_Grd1->setRow(row);
+    Show();
+    m_Grd1->SetFocus();
 }
 
 void FrmTamvexMain::printCurrentRow()
