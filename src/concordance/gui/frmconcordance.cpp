@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -93,8 +94,22 @@ void FrmConcordance::createControls()
     });
     connect(m_export, &QPushButton::clicked, this, &FrmConcordance::askExport);
     connect(m_copy, &QPushButton::clicked, this, &FrmConcordance::copySelection);
-    // Enter and a double-click both activate (the item view's own rule).
-    connect(m_list, &QTableView::activated, this, [this](const QModelIndex &index) { activateRow(index.row()); });
+    // A double-click activates whatever the style's rule for activation,
+    // and so does Enter (seen before the view, which would only move on).
+    connect(m_list, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { activateRow(index.row()); });
+    m_list->installEventFilter(this);
+}
+
+bool FrmConcordance::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_list->currentIndex().isValid()) {
+            activateRow(m_list->currentIndex().row());
+            return true;
+        }
+    }
+    return TamvexForm::eventFilter(watched, event);
 }
 
 bool FrmConcordance::showConcordance(const DatabaseLocation &location, const QString &queryText)

@@ -56,6 +56,9 @@ Q_SIGNALS:
     // (from 0), hit: the text it matched.
     void lineActivated(int resultRow, const QString &subject, const QString &htm, int occurrence, const QString &hit);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void createControls();
     bool reread();
