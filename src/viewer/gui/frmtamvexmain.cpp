@@ -163,6 +163,8 @@ void FrmTamvexMain::Form_Unload()
 {
     if (isOrdinaryFile(TempPagePath))
         QFile::remove(TempPagePath);
+    if (m_concordance)
+        m_concordance->Unload(); // it shows this window's rows
     delete m_keyPreview;
     m_keyPreview = nullptr;
     m_index.reset(); // a build still running is cancelled

@@ -77,6 +77,10 @@ void TestConcordanceWindow::f9OpensTheLinesOfTheListedQuery()
     // A new search and F9 again: the same window, the new query.
     QCOMPARE(search(u"麻黃"_qs), window);
     QVERIFY(window->model()->concordance()->lines.front().hit == u"麻黃"_qs);
+    // Closing the main window closes its concordance too: no window stays loaded.
+    m_main->Unload();
+    QVERIFY(!window->isLoaded() && !window->isVisible());
+    QCOMPARE(Forms::loadedCount(), 0);
 }
 
 void TestConcordanceWindow::doubleClickAndEnterMakeTheRecordCurrent()
