@@ -178,7 +178,16 @@ void FrmConcordance::activateRow(int row)
     if (!line)
         return;
     const Concordance::Record &record = m_concordance->records[line->record];
-    Q_EMIT lineActivated(record.resultRow, record.subject, record.htm, int(line->occurrence), line->hit);
+    // A record's lines lie together in text order: the earlier ones with
+    // the same text are just before this one.
+    int sameHit = 0;
+    for (const Concordance::Line *earlier = line; earlier != m_concordance->lines.data();) {
+        --earlier;
+        if (earlier->record != line->record)
+            break;
+        sameHit += earlier->hit == line->hit ? 1 : 0;
+    }
+    Q_EMIT lineActivated(record.resultRow, record.subject, record.htm, int(line->occurrence), line->hit, sameHit);
 }
 
 bool FrmConcordance::exportTo(const QString &path)

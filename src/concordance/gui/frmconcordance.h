@@ -53,8 +53,10 @@ public:
 Q_SIGNALS:
     // resultRow: the record's row in the result list (from 1); occurrence:
     // the place of the hit among the occurrences in the record's content
-    // (from 0), hit: the text it matched.
-    void lineActivated(int resultRow, const QString &subject, const QString &htm, int occurrence, const QString &hit);
+    // (from 0); hit: the text it matched; sameHit: its place among the
+    // occurrences in the content that matched that same text (from 0).
+    void lineActivated(int resultRow, const QString &subject, const QString &htm, int occurrence, const QString &hit,
+                       int sameHit);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -333,16 +333,20 @@ void FrmTamvexMain::openConcordance()
     if (!m_concordance) {
         m_concordance = new FrmConcordance(this);
         connect(m_concordance, &FrmConcordance::lineActivated, this,
-                [this](int row, const QString &subject, const QString &htm, int occurrence, const QString &) {
-                    showRecordAtOccurrence(concordanceRow(*m_Grd1, row, subject, htm), occurrence);
+                [this](int row, const QString &subject, const QString &htm, int occurrence, const QString &hit,
+                       int sameHit) {
+                    showRecordAtOccurrence(concordanceRow(*m_Grd1, row, subject, htm), occurrence, hit, sameHit);
                 });
     }
     m_concordance->showConcordance(searchLocation(), m_rowsQuery);
 }
 
-void FrmTamvexMain::showRecordAtOccurrence(int row, int occurrence)
+void FrmTamvexMain::showRecordAtOccurrence(int row, int occurrence, const QString &hit, int sameHit)
 {
-    Q_UNUSED(occurrence); // the page's current hit: see the header
+    // The page's current hit: see the header.
+    Q_UNUSED(occurrence);
+    Q_UNUSED(hit);
+    Q_UNUSED(sameHit);
     if (row < 1 || row >= m_Grd1->Rows())
         return;
     if (row == m_Grd1->Row())

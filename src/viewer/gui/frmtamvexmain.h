@@ -59,9 +59,10 @@ public:
     // Makes the record of a result row current and shows its page, where
     // the concordance window found an occurrence of the terms.
     // Hook for the page's current hit: occurrence is the place of the hit
-    // among the term occurrences in the record's content (from 0); it is
-    // not yet made the page's current hit.
-    void showRecordAtOccurrence(int row, int occurrence);
+    // among the term occurrences in the record's content (from 0), hit the
+    // text it matched and sameHit its place among the occurrences of that
+    // same text (from 0). None of them is made the page's current hit yet.
+    void showRecordAtOccurrence(int row, int occurrence, const QString &hit = QString(), int sameHit = -1);
 
     // The page the browser was last asked to show (a file path; empty for
     // the empty page).

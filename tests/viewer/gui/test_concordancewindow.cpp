@@ -104,6 +104,18 @@ void TestConcordanceWindow::doubleClickAndEnterMakeTheRecordCurrent()
     QCOMPARE(m_main->ct()->text(), u"第"_qs + QString::number(expected) + u"筆"_qs);
     QCOMPARE(m_main->navigatedPath(), FrmTamvexMainTesting::TempPagePath(m_main));
 
+    // What the page's current hit is to be told: the record's earlier lines
+    // with the same text.
+    QSignalSpy activated(window, &FrmConcordance::lineActivated);
+    window->activateRow(row);
+    QCOMPARE(activated.size(), 1);
+    int sameBefore = 0;
+    for (int i = 0; i < row; ++i)
+        sameBefore += model->lineAt(i)->record == model->lineAt(row)->record ? 1 : 0;
+    QCOMPARE(activated.first().at(3).toInt(), int(model->lineAt(row)->occurrence));
+    QCOMPARE(activated.first().at(3).toInt(), sameBefore); // one term: every occurrence has its text
+    QCOMPARE(activated.first().at(5).toInt(), sameBefore);
+
     // Enter on the first line: row 1 again.
     window->Show();
     list->setFocus();
