@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the desktop program on the sample collection, under Xvfb
 # with a window manager that draws frames (openbox): the start screen, the
-# main window after start-up, and after a search. The start screen's outer
-# size (frame included) is written to outer-size.txt; it is to be 808 x 601.
+# main window after start-up, after a search, and the concordance window
+# (F9) of a search. The start screen's outer size (frame included) is
+# written to outer-size.txt; it is to be 808 x 601.
 #   tools/screenshots.sh [OUTDIR]   (default build/screenshots)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -40,4 +41,14 @@ xdotool type --delay 50 "發熱 頭痛"
 xdotool key Return
 sleep 3
 import -window root "$out/3-after-search.png"
+# A search for 桂枝, then F9 in the result list: the concordance window.
+xdotool mousemove 100 28 click 1
+sleep 0.5
+xdotool key ctrl+a
+xdotool type --delay 50 "桂枝"
+xdotool key Return
+sleep 3
+xdotool key F9
+sleep 2
+import -window root "$out/4-concordance.png"
 echo "screenshots in $out"

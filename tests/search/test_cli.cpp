@@ -45,6 +45,9 @@ private Q_SLOTS:
     void variantSearchFindsWhatTheTraditionalQueryFinds();
     void variantMarkMarksThePrintedGlyphs();
     void variantsWithoutTheTableFail();
+    void kwicPrintsTheConcordanceOfTheSampleCollection();
+    void kwicRefusesWhatItCannotDo_data();
+    void kwicRefusesWhatItCannotDo();
 };
 
 void TestCli::statementPrintsThreeLinesExactly_data()
@@ -297,5 +300,61 @@ void TestCli::variantsWithoutTheTableFail()
     }
 }
 
+}
+
+
+void TestCli::kwicPrintsTheConcordanceOfTheSampleCollection()
+{
+    const Run run = runCli({u"kwic"_qs, u"--width"_qs, u"4"_qs, u"桂枝"_qs});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
+    QCOMPARE(lines.last(), QString()); // every line ends in LF
+    QCOMPARE(lines.first(), u"醫案 療效記數\tyian06.htm\t二，改用\t桂枝\t加附子湯"_qs);
+    // The records in the search's order, each line five fields, the hit as matched.
+    QStringList titles;
+    for (const QString &line : lines.mid(0, lines.size() - 1)) {
+        const QStringList fields = line.split(u'\t');
+        QCOMPARE(fields.size(), 5);
+        QCOMPARE(fields.at(3), u"桂枝"_qs);
+        QVERIFY(fields.at(2).toUcs4().size() <= 4 && fields.at(4).toUcs4().size() <= 4);
+        if (titles.isEmpty() || titles.last() != fields.at(0))
+            titles << fields.at(0);
+    }
+    QStringList searched;
+    for (const QString &row : QString::fromUtf8(runCli({u"search"_qs, u"桂枝"_qs}).out).split(u'\n', Qt::SkipEmptyParts))
+        searched << row.section(u'\t', 0, 0);
+    QCOMPARE(titles, searched);
+    // A wildcard shows what it matched; "+" reads in storage order.
+    const Run any = runCli({u"kwic"_qs, u"--width"_qs, u"2"_qs, u"+it_s r[e]d"_qs});
+    QCOMPARE(any.exitCode, 0);
+    QCOMPARE(any.out, u"醫案 the physician's note\tyian01.htm\t。 \tit's\t t\n醫案 赤色 red\tyian08.htm\t色 \tred\t 小\n醫案 赤色 red\tyian08.htm\t之 \tred\t，吾\n"_qs.toUtf8());
+}
+
+void TestCli::kwicRefusesWhatItCannotDo_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("err");
+    QTest::newRow("no term") << QStringList{u"kwic"_qs, u" "_qs} << 1 << QByteArray("no term");
+    QTest::newRow("no occurrence") << QStringList{u"kwic"_qs, u"麒麟竭"_qs} << 1 << QByteArray("no occurrence");
+    QTest::newRow("unreadable term") << QStringList{u"kwic"_qs, u"[x"_qs} << 2 << QByteArray("-2147217913");
+    QTest::newRow("missing database") << QStringList{u"kwic"_qs, u"--program-folder"_qs, u"/nonexistent"_qs, u"x"_qs}
+                                      << 2 << QByteArray("/nonexistent/jst.mdb");
+    QTest::newRow("width not a number") << QStringList{u"kwic"_qs, u"--width"_qs, u"x"_qs, u"桂枝"_qs} << 64
+                                        << QByteArray("--width");
+    QTest::newRow("no query") << QStringList{u"kwic"_qs} << 64 << QByteArray("usage");
+}
+
+void TestCli::kwicRefusesWhatItCannotDo()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, err);
+    const Run run = runCli(args);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains(err), run.err.constData());
+}
 QTEST_GUILESS_MAIN(TestCli)
 #include "test_cli.moc"

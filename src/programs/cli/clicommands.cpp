@@ -4,6 +4,7 @@
 #include "databaselocation.h"
 #include "highlightedpagewriter.h"
 #include "indexprogress.h"
+#include "kwiccommand.h"
 #include "programfolder.h"
 #include "queryplan.h"
 #include "searchrun.h"
@@ -49,6 +50,7 @@ int usage()
                                      "       tamvex-cli search [--variants] [--program-folder DIR] QUERY\n"
                                      "       tamvex-cli index [--program-folder DIR]\n"
                                      "       tamvex-cli mark [--variants] [--program-folder DIR] PAGEPATH TERMS\n"
+                                     "       tamvex-cli kwic [--program-folder DIR] [--width N] QUERY\n"
                                      "--variants: each character also finds its variant and traditional forms\n"
                                      "(the table variant-classes.txt and variant-edits.txt of the folder)\n"));
     return 64;
@@ -199,5 +201,7 @@ int runCliCommand(const QStringList &args)
         return index(rest);
     if (command == QLatin1String("mark"))
         return mark(rest);
+    if (command == QLatin1String("kwic"))
+        return kwicCommand(rest, ProgramFolder());
     return usage();
 }

@@ -235,4 +235,11 @@ Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation
         return db.failure();
     return index.buildNow(path, progress, db.value());
 }
+
+Result<std::shared_ptr<sqlite3>> openReadOnly(const QString &path)
+{
+    if (path.isEmpty())
+        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The connection string names no data source.")};
+    return openDatabase(path, detectFormat(path));
+}
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 class CollectionIndex;
+struct sqlite3;
 class TermIndexRegistry;
 
 // The collection's catalogue, jst.mdb: an SQLite 3 file (the program's own
@@ -34,6 +35,11 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
 // or the index cannot be kept in the location's tmp folder.
 Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation &location, TermIndexRegistry &index,
                                                           const std::function<void(const BuildProgress &)> &progress = {});
+
+// Opens the database at path read-only, an SQLite file as it is or a Jet
+// file through its in-memory copy, for reading maindata directly. Failure:
+// as runStatement's for a file it cannot open.
+Result<std::shared_ptr<sqlite3>> openReadOnly(const QString &path);
 
 // Kinds of file that may stand at the database path.
 enum class Format { Missing, SQLite, Jet, Unknown };

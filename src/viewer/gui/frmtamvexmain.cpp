@@ -4,9 +4,11 @@
 
 #include "termindexregistry.h"
 
+#include "concordancerow.h"
 #include "displayterms.h"
 #include "filetests.h"
 #include "fonts.h"
+#include "frmconcordance.h"
 #include "forms.h"
 #include "graphicalbutton.h"
 #include "highlightedpagewriter.h"
@@ -179,6 +181,8 @@ void FrmTamvexMain::Form_Unload()
 {
     if (isOrdinaryFile(TempPagePath))
         QFile::remove(TempPagePath);
+    if (m_concordance)
+        m_concordance->Unload(); // it shows this window's rows
     delete m_keyPreview;
     m_keyPreview = nullptr;
     m_index.reset(); // a build still running is cancelled
@@ -228,6 +232,7 @@ void FrmTamvexMain::showRows(SearchOutcome outcome, SearchMode mode, const QStri
     else
         m_Grd1->SetFocus();
     LastMode = searchModeText(mode);
+    m_rowsQuery = m_TxtQuery->currentText();
     Grd1_RowColChange();
 }
 
@@ -324,6 +329,10 @@ void FrmTamvexMain::Command1_Click()
 
 void FrmTamvexMain::Form_KeyDown(int keyCode, int)
 {
+    if (isConcordanceKey(keyCode)) {
+        openConcordance();
+        return;
+    }
     switch (routeKey(keyCode)) {
     case KeyAction::FocusResultList:
         m_Grd1->SetFocus();
@@ -341,6 +350,35 @@ void FrmTamvexMain::Form_KeyDown(int keyCode, int)
     case KeyAction::NotHandled:
         break;
     }
+}
+
+void FrmTamvexMain::openConcordance()
+{
+    if (!m_concordance) {
+        m_concordance = new FrmConcordance(this);
+        connect(m_concordance, &FrmConcordance::lineActivated, this,
+                [this](int row, const QString &subject, const QString &htm, int occurrence, const QString &hit,
+                       int sameHit) {
+                    showRecordAtOccurrence(concordanceRow(*m_Grd1, row, subject, htm), occurrence, hit, sameHit);
+                });
+    }
+    m_concordance->showConcordance(searchLocation(), m_rowsQuery);
+}
+
+void FrmTamvexMain::showRecordAtOccurrence(int row, int occurrence, const QString &hit, int sameHit)
+{
+    // The page's current hit: see the header.
+    Q_UNUSED(occurrence);
+    Q_UNUSED(hit);
+    Q_UNUSED(sameHit);
+    if (row < 1 || row >= m_Grd1->Rows())
+        return;
+    if (row == m_Grd1->Row())
+        Grd1_RowColChange();
+    else
+        m_Grd1->setRow(row);
+    Show();
+    m_Grd1->SetFocus();
 }
 
 void FrmTamvexMain::printCurrentRow()

@@ -2,10 +2,12 @@
 
 #include "tamvexform.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <memory>
 
+class FrmConcordance;
 class GraphicalButton;
 class QComboBox;
 class QLabel;
@@ -58,6 +60,14 @@ public:
     void TxtQuery_GotFocus();
     void TxtQuery_KeyPress(int &keyAscii);
 
+    // Makes the record of a result row current and shows its page, where
+    // the concordance window found an occurrence of the terms.
+    // Hook for the page's current hit: occurrence is the place of the hit
+    // among the term occurrences in the record's content (from 0), hit the
+    // text it matched and sameHit its place among the occurrences of that
+    // same text (from 0). None of them is made the page's current hit yet.
+    void showRecordAtOccurrence(int row, int occurrence, const QString &hit = QString(), int sameHit = -1);
+
     // The page the browser was last asked to show (a file path; empty for
     // the empty page).
     const QString &navigatedPath() const { return m_navigated; }
@@ -78,6 +88,7 @@ private:
     DatabaseLocation searchLocation() const;
     void showRows(SearchOutcome outcome, SearchMode mode, const QString &termsText);
     void finishListAll(const QString &termsText);
+    void openConcordance();
 
     QComboBox *m_TxtQuery = nullptr;
     QWebEngineView *m_LblDesc = nullptr;
@@ -101,4 +112,7 @@ private:
     std::unique_ptr<TermIndexRegistry> m_index;
     QString m_navigated;
     bool m_lastSearchFailed = false;
+    // The concordance (F9) of the query whose rows the list holds.
+    QPointer<FrmConcordance> m_concordance;
+    QString m_rowsQuery;
 };

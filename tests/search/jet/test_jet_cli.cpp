@@ -17,6 +17,16 @@ QByteArray search(const QString &folder, const QString &query)
     return cli.readAllStandardOutput();
 }
 
+QByteArray kwic(const QString &folder, const QString &query)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(TAMVEX_INSTALL_DIR "/tamvex-cli"),
+              {u"kwic"_qs, u"--program-folder"_qs, folder, u"--width"_qs, u"2"_qs, query});
+    if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
+        return "(failed) " + cli.readAllStandardError();
+    return cli.readAllStandardOutput();
+}
+
 struct ExpectedRow {
     QString subjectAndHtm;
     QString date;
@@ -46,6 +56,7 @@ private Q_SLOTS:
     void listAllGivesEveryRowNewestFirst();
     void termFindsItsOneRow_data();
     void termFindsItsOneRow();
+    void kwicReadsTheJetFileInTheSearchsOrder();
 
 private:
     QTemporaryDir m_dir;
@@ -93,5 +104,27 @@ void TestJetCli::termFindsItsOneRow()
     QCOMPARE(QString::fromUtf8(search(m_dir.path(), term)), row + u'\n');
 }
 
+
+void TestJetCli::kwicReadsTheJetFileInTheSearchsOrder()
+{
+    // A character outside the BMP counts once in the context.
+    const QStringList lines = QString::fromUtf8(kwic(m_dir.path(), u"𠀀"_qs)).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY2(!lines.isEmpty() && !lines.first().startsWith(u"(failed)"_qs), qPrintable(lines.join(u'\n')));
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(u'\t');
+        QCOMPARE(fields.size(), 5);
+        QCOMPARE(fields.mid(0, 2).join(u'\t'), u"卷三　僻字舉例\tbooks/b03/p009.htm"_qs);
+        QCOMPARE(fields.at(3), u"𠀀"_qs);
+        QVERIFY(fields.at(2).toUcs4().size() <= 2 && fields.at(4).toUcs4().size() <= 2);
+    }
+    // Records in the order the search lists them.
+    QStringList titles;
+    for (const QString &line : QString::fromUtf8(kwic(m_dir.path(), u"+it's 卷"_qs)).split(u'\n', Qt::SkipEmptyParts))
+        if (titles.isEmpty() || titles.last() != line.section(u'\t', 0, 1))
+            titles << line.section(u'\t', 0, 1);
+    const QStringList searched = QString::fromUtf8(search(m_dir.path(), u"+it's 卷"_qs)).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY(!searched.isEmpty());
+    QCOMPARE(titles, searched);
+}
 QTEST_GUILESS_MAIN(TestJetCli)
 #include "test_jet_cli.moc"

@@ -1,0 +1,45 @@
+// The concordance on a collection: for each query, the occurrences and
+// records it finds and the median time of reading them (whole content scan
+// plus the lines), beside the time of the search's own scan of the same
+// statement without an index, and the time to sort by left context and to
+// filter the lines.
+//   bench_kwic PROGRAM_FOLDER [RUNS] QUERY...
+
+#include "benchtimer.h"
+#include "concordanceorder.h"
+#include "concordancesource.h"
+#include "searchrun.h"
+
+#include <QString>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: bench_kwic PROGRAM_FOLDER RUNS QUERY...\n");
+        return 64;
+    }
+    const DatabaseLocation location = DatabaseLocation::inFolder(QString::fromUtf8(argv[1]));
+    const int runs = QString::fromUtf8(argv[2]).toInt();
+    std::printf("| query | occurrences | records | concordance ms | search scan ms | ratio | sort left ms | filter ms |\n"
+                "|---|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (int i = 3; i < argc; ++i) {
+        const QString query = QString::fromUtf8(argv[i]);
+        ConcordanceOutcome outcome;
+        const double kwicMs = medianMs(runs, [&] { outcome = readConcordance(location, query, 12); });
+        if (outcome.end == ConcordanceEnd::Failed) {
+            std::fprintf(stderr, "%s\n", qPrintable(outcome.failure.description));
+            return 2;
+        }
+        const double searchMs = medianMs(runs, [&] { (void)runSearch(buildQuery(query), location, nullptr); });
+        const Concordance &c = outcome.concordance;
+        std::vector<std::uint32_t> order;
+        const double sortMs = medianMs(runs, [&] { order = sortedLines(c, ConcordanceSort::LeftContext); });
+        const QString filter = c.lines.empty() ? QString() : c.lines.front().left.right(1) + c.lines.front().hit;
+        const double filterMs = medianMs(runs, [&] { (void)filteredLines(c, order, filter); });
+        std::printf("| %s | %zu | %zu | %.0f | %.0f | %.2f | %.0f | %.0f |\n", argv[i], c.lines.size(), c.records.size(),
+                    kwicMs, searchMs, kwicMs / searchMs, sortMs, filterMs);
+    }
+    return 0;
+}

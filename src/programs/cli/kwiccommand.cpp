@@ -1,0 +1,65 @@
+#include "kwiccommand.h"
+
+#include "concordanceexport.h"
+#include "concordanceorder.h"
+#include "concordancesource.h"
+#include "databaselocation.h"
+
+#include <cstdio>
+
+namespace {
+
+void writeBytes(std::FILE *out, const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out);
+}
+
+int wrongUse(const QString &why)
+{
+    writeBytes(stderr, (QStringLiteral("tamvex-cli kwic: ") + why
+                        + QStringLiteral("\nusage: tamvex-cli kwic [--program-folder DIR] [--width N] QUERY\n"))
+                           .toUtf8());
+    return 64;
+}
+}
+
+int kwicCommand(QStringList args, const QString &defaultFolder)
+{
+    QString folder;
+    int width = 12;
+    while (args.size() >= 2 && args.first().startsWith(QStringLiteral("--"))) {
+        const QString option = args.takeFirst();
+        const QString value = args.takeFirst();
+        if (option == QLatin1String("--program-folder")) {
+            folder = value;
+        } else if (option == QLatin1String("--width")) {
+            bool number = false;
+            width = value.toInt(&number);
+            if (!number || width < 0 || width > 10000)
+                return wrongUse(QStringLiteral("--width takes a number of characters from 0 to 10000, not '%1'.").arg(value));
+        } else {
+            return wrongUse(QStringLiteral("unknown option '%1'.").arg(option));
+        }
+    }
+    if (args.size() != 1)
+        return wrongUse(QStringLiteral("give one QUERY (quote it when it holds blanks)."));
+    const DatabaseLocation location = DatabaseLocation::inFolder(folder.isEmpty() ? defaultFolder : folder);
+    const ConcordanceOutcome outcome = readConcordance(location, args.first(), width);
+    switch (outcome.end) {
+    case ConcordanceEnd::Failed:
+        writeBytes(stderr, (failureReport(outcome.failure) + QLatin1Char('\n')).toUtf8());
+        return 2;
+    case ConcordanceEnd::NoQuery:
+        writeBytes(stderr, QByteArrayLiteral("tamvex-cli kwic: the query has no term to look for.\n"));
+        return 1;
+    case ConcordanceEnd::NoLines:
+        writeBytes(stderr, QByteArrayLiteral("tamvex-cli kwic: no occurrence of the terms.\n"));
+        return 1;
+    case ConcordanceEnd::Lines:
+        break;
+    }
+    const Concordance &concordance = outcome.concordance;
+    writeBytes(stdout, concordanceText(concordance, sortedLines(concordance, ConcordanceSort::ResultOrder),
+                                       ConcordanceFormat::Tsv, false));
+    return 0;
+}
