@@ -300,9 +300,6 @@ void TestCli::variantsWithoutTheTableFail()
     }
 }
 
-}
-
-
 void TestCli::kwicPrintsTheConcordanceOfTheSampleCollection()
 {
     const Run run = runCli({u"kwic"_qs, u"--width"_qs, u"4"_qs, u"桂枝"_qs});
