@@ -1,6 +1,25 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en">
 <context>
+    <name>ConcordanceModel</name>
+    <message>
+        <source>篇名</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>前文</source>
+        <translation>Before</translation>
+    </message>
+    <message>
+        <source>關鍵字</source>
+        <translation>Hit</translation>
+    </message>
+    <message>
+        <source>後文</source>
+        <translation>After</translation>
+    </message>
+</context>
+<context>
     <name>ConditionFile</name>
     <message>
         <source>沒有選擇檔案；請先在檔案清單中點選檔案。</source>
@@ -100,12 +119,98 @@
         <source> Change the search words and search again.</source>
         <translation> Change the search words and search again.</translation>
     </message>
+    <message>
+        <source>The database '%1' was changed by another program while it was read. Search again once that program is done.</source>
+        <translation>The database '%1' was changed by another program while it was read. Search again once that program is done.</translation>
+    </message>
+    <message>
+        <source>The database '%1' holds an unfinished change of a program that stopped while writing it (the file '%1-journal' beside it), and this program may not write there to undo it. Nothing is lost: the change is rolled back the first time the file is opened by a program that may write it (for example, as its owner: sqlite3 '%1' 'select 1'). Then search again.</source>
+        <translation>The database '%1' holds an unfinished change of a program that stopped while writing it (the file '%1-journal' beside it), and this program may not write there to undo it. Nothing is lost: the change is rolled back the first time the file is opened by a program that may write it (for example, as its owner: sqlite3 '%1' 'select 1'). Then search again.</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopArguments</name>
+    <message>
+        <source>usage: tamvex [--program-folder DIR | DIR | DIR/jst.mdb]</source>
+        <translation>usage: tamvex [--program-folder DIR | DIR | DIR/jst.mdb]</translation>
+    </message>
+    <message>
+        <source>No collection folder at '%1'.</source>
+        <translation>No collection folder at '%1'.</translation>
+    </message>
 </context>
 <context>
     <name>Failure</name>
     <message>
         <source>錯誤 %1：%2</source>
         <translation>Error %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>FrmConcordance</name>
+    <message>
+        <source>-關鍵字索引</source>
+        <translation>-Concordance</translation>
+    </message>
+    <message>
+        <source>篩選：輸入文字，只列出含有它的行</source>
+        <translation>Filter: type a text to list only the lines that hold it</translation>
+    </message>
+    <message>
+        <source>依搜尋結果順序</source>
+        <translation>In result order</translation>
+    </message>
+    <message>
+        <source>依前文排序（由近而遠）</source>
+        <translation>By the text before (nearest first)</translation>
+    </message>
+    <message>
+        <source>依後文排序</source>
+        <translation>By the text after</translation>
+    </message>
+    <message>
+        <source>依篇名排序</source>
+        <translation>By title</translation>
+    </message>
+    <message>
+        <source>前後 </source>
+        <translation>Context </translation>
+    </message>
+    <message>
+        <source> 字</source>
+        <translation> characters</translation>
+    </message>
+    <message>
+        <source>匯出…</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <source>複製</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>關鍵字索引需要搜尋的關鍵字：請先輸入關鍵字並搜尋，再按 F9。</source>
+        <translation>The concordance needs search words: type them and search, then press F9.</translation>
+    </message>
+    <message>
+        <source>關鍵字索引：搜尋結果的內文中沒有「%1」出現之處。</source>
+        <translation>Concordance: “%1” does not occur in the text of the records found.</translation>
+    </message>
+    <message>
+        <source>共 %L1 處，出自 %L2 筆記錄</source>
+        <translation>%L1 occurrences in %L2 records</translation>
+    </message>
+    <message>
+        <source>（篩選後 %L1 處）</source>
+        <translation>(%L1 after filtering)</translation>
+    </message>
+    <message>
+        <source>匯出關鍵字索引</source>
+        <translation>Export the concordance</translation>
+    </message>
+    <message>
+        <source>以 Tab 分隔的文字 (*.tsv);;以逗號分隔的文字 (*.csv)</source>
+        <translation>Tab-separated text (*.tsv);;Comma-separated text (*.csv)</translation>
     </message>
 </context>
 <context>
@@ -144,6 +249,14 @@
     <message>
         <source>Cannot write the temporary page</source>
         <translation>Cannot write the temporary page</translation>
+    </message>
+    <message>
+        <source>The page is not a regular file (a FIFO, a device or a socket has its name)</source>
+        <translation>The page is not a regular file (a FIFO, a device or a socket has its name)</translation>
+    </message>
+    <message>
+        <source>The page is larger than %1 MB</source>
+        <translation>The page is larger than %1 MB</translation>
     </message>
 </context>
 <context>
@@ -287,6 +400,13 @@
     <message>
         <source>The index of '%1' could not be read back.</source>
         <translation>The index of '%1' could not be read back.</translation>
+    </message>
+</context>
+<context>
+    <name>VariantSwitch</name>
+    <message>
+        <source>異體字、簡體字通檢：開（按 F8 關閉）</source>
+        <translation>Variant and simplified characters: on (F8 turns it off)</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,25 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>ConcordanceModel</name>
+    <message>
+        <source>篇名</source>
+        <translation>篇名</translation>
+    </message>
+    <message>
+        <source>前文</source>
+        <translation>前文</translation>
+    </message>
+    <message>
+        <source>關鍵字</source>
+        <translation>關鍵字</translation>
+    </message>
+    <message>
+        <source>後文</source>
+        <translation>後文</translation>
+    </message>
+</context>
+<context>
     <name>ConditionFile</name>
     <message>
         <source>沒有選擇檔案；請先在檔案清單中點選檔案。</source>
@@ -100,12 +119,98 @@
         <source> Change the search words and search again.</source>
         <translation>請修改搜尋的關鍵字後再搜尋一次。</translation>
     </message>
+    <message>
+        <source>The database '%1' was changed by another program while it was read. Search again once that program is done.</source>
+        <translation>資料庫「%1」在讀取時被其他程式改寫。請待該程式完成後再搜尋一次。</translation>
+    </message>
+    <message>
+        <source>The database '%1' holds an unfinished change of a program that stopped while writing it (the file '%1-journal' beside it), and this program may not write there to undo it. Nothing is lost: the change is rolled back the first time the file is opened by a program that may write it (for example, as its owner: sqlite3 '%1' 'select 1'). Then search again.</source>
+        <translation>資料庫「%1」留有一項未完成的修改：寫入它的程式中途停止（旁邊留下「%1-journal」檔），而本程式無權在該處寫入以復原。資料並未遺失：只要以可寫入該檔的程式開啟一次（例如由檔案擁有者執行 sqlite3 '%1' 'select 1'），該修改即被撤回。之後請再搜尋一次。</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopArguments</name>
+    <message>
+        <source>usage: tamvex [--program-folder DIR | DIR | DIR/jst.mdb]</source>
+        <translation>用法：tamvex [--program-folder 資料夾 | 資料夾 | 資料夾/jst.mdb]</translation>
+    </message>
+    <message>
+        <source>No collection folder at '%1'.</source>
+        <translation>「%1」不是文庫資料夾。</translation>
+    </message>
 </context>
 <context>
     <name>Failure</name>
     <message>
         <source>錯誤 %1：%2</source>
         <translation>錯誤 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>FrmConcordance</name>
+    <message>
+        <source>-關鍵字索引</source>
+        <translation>-關鍵字索引</translation>
+    </message>
+    <message>
+        <source>篩選：輸入文字，只列出含有它的行</source>
+        <translation>篩選：輸入文字，只列出含有它的行</translation>
+    </message>
+    <message>
+        <source>依搜尋結果順序</source>
+        <translation>依搜尋結果順序</translation>
+    </message>
+    <message>
+        <source>依前文排序（由近而遠）</source>
+        <translation>依前文排序（由近而遠）</translation>
+    </message>
+    <message>
+        <source>依後文排序</source>
+        <translation>依後文排序</translation>
+    </message>
+    <message>
+        <source>依篇名排序</source>
+        <translation>依篇名排序</translation>
+    </message>
+    <message>
+        <source>前後 </source>
+        <translation>前後 </translation>
+    </message>
+    <message>
+        <source> 字</source>
+        <translation> 字</translation>
+    </message>
+    <message>
+        <source>匯出…</source>
+        <translation>匯出…</translation>
+    </message>
+    <message>
+        <source>複製</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>關鍵字索引需要搜尋的關鍵字：請先輸入關鍵字並搜尋，再按 F9。</source>
+        <translation>關鍵字索引需要搜尋的關鍵字：請先輸入關鍵字並搜尋，再按 F9。</translation>
+    </message>
+    <message>
+        <source>關鍵字索引：搜尋結果的內文中沒有「%1」出現之處。</source>
+        <translation>關鍵字索引：搜尋結果的內文中沒有「%1」出現之處。</translation>
+    </message>
+    <message>
+        <source>共 %L1 處，出自 %L2 筆記錄</source>
+        <translation>共 %L1 處，出自 %L2 筆記錄</translation>
+    </message>
+    <message>
+        <source>（篩選後 %L1 處）</source>
+        <translation>（篩選後 %L1 處）</translation>
+    </message>
+    <message>
+        <source>匯出關鍵字索引</source>
+        <translation>匯出關鍵字索引</translation>
+    </message>
+    <message>
+        <source>以 Tab 分隔的文字 (*.tsv);;以逗號分隔的文字 (*.csv)</source>
+        <translation>以 Tab 分隔的文字 (*.tsv);;以逗號分隔的文字 (*.csv)</translation>
     </message>
 </context>
 <context>
@@ -144,6 +249,14 @@
     <message>
         <source>Cannot write the temporary page</source>
         <translation>無法寫入暫存網頁</translation>
+    </message>
+    <message>
+        <source>The page is not a regular file (a FIFO, a device or a socket has its name)</source>
+        <translation>頁面檔不是一般檔案（其名稱為 FIFO、裝置或 socket 所用），未載入</translation>
+    </message>
+    <message>
+        <source>The page is larger than %1 MB</source>
+        <translation>頁面檔大於 %1 MB，未載入</translation>
     </message>
 </context>
 <context>
@@ -287,6 +400,13 @@
     <message>
         <source>The index of '%1' could not be read back.</source>
         <translation>「%1」的索引無法讀回。</translation>
+    </message>
+</context>
+<context>
+    <name>VariantSwitch</name>
+    <message>
+        <source>異體字、簡體字通檢：開（按 F8 關閉）</source>
+        <translation>異體字、簡體字通檢：開（按 F8 關閉）</translation>
     </message>
 </context>
 </TS>
