@@ -142,21 +142,41 @@ std::optional<Result<ResultRows>> answerWithIndex(TermIndexRegistry &index, cons
     return ready ? answerFromIndex(ready, statement, path, [&] { return db; }) : std::nullopt;
 }
 
-// A writer that stopped in the middle of a change left a hot journal: a
-// read-only connection cannot play it back. The change is rolled back by
-// a connection that may write (the file becomes what it was before the
-// change began, as SQLite guarantees), and the statement runs again.
-Result<ResultRows> afterUnfinishedChange(const QString &path, const JetStatement &statement)
+Failure noDataSource()
 {
-    if (!rollBackUnfinishedChange(path))
-        return unfinishedChangeFailure(path);
-    auto db = openSqlite(path);
-    if (!db.ok())
-        return db.failure();
-    registerJetDialect(db.value().get());
-    auto rows = ::runStatement(db.value().get(), statement);
+    return Failure{FailureNumber::DatabaseOpen,
+                   QCoreApplication::translate("ContentDatabase", "The connection string names no data source.")};
+}
+
+// Runs the statement on db and says what went wrong in the reader's terms.
+// A file that changed while it was read (its stamp before and after) gives
+// changedWhileRead: under the statement's read lock no SQLite writer changes
+// a file in rollback mode, so the change is a foreign rewrite and the rows
+// may mix two files (in WAL mode a checkpoint may write the file while the
+// statement reads its own snapshot, so only a failure counts there). A
+// writer that stopped in the middle of a change left a hot journal, which a
+// read-only connection cannot play back: where mayRollBack, one connection
+// that may write rolls it back (the file becomes what it was before the
+// change began, as SQLite guarantees) and the statement runs again.
+Result<ResultRows> readRows(sqlite3 *db, const JetStatement &statement, const QString &path,
+                            ContentDatabase::Format format, bool mayRollBack)
+{
+    registerJetDialect(db);
+    const FileStamp before = format == ContentDatabase::Format::SQLite ? FileStamp::of(path) : FileStamp{};
+    auto rows = ::runStatement(db, statement);
+    if (!rows.ok() && mayRollBack && sqlite3_extended_errcode(db) == SQLITE_READONLY_ROLLBACK) {
+        if (!rollBackUnfinishedChange(path))
+            return unfinishedChangeFailure(path);
+        auto again = openSqlite(path);
+        if (!again.ok())
+            return again.failure();
+        return readRows(again.value().get(), statement, path, format, false);
+    }
+    const bool changed = before.valid() && (!rows.ok() || !isWalFile(path)) && !(FileStamp::of(path) == before);
+    if (changed)
+        return changedWhileRead(path);
     if (!rows.ok())
-        return runFailure(db.value().get(), rows.failure(), path);
+        return runFailure(db, rows.failure(), path);
     return rows;
 }
 }
@@ -189,7 +209,7 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
     // The window's location comes from the connection string; an empty path
     // is one that named no Data Source.
     if (path.isEmpty())
-        return Failure{FailureNumber::DatabaseOpen, QCoreApplication::translate("ContentDatabase", "The connection string names no data source.")};
+        return noDataSource();
     auto translated = translateJetStatement(statement);
     if (!translated.ok())
         return Failure{translated.failure().number,
@@ -205,22 +225,7 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
     // A Jet file's rows are in memory now: the index is built from them.
     if (indexable && format == Format::Jet)
         (void)index->indexFor(path, db.value());
-    registerJetDialect(db.value().get());
-    const FileStamp before = format == Format::SQLite ? FileStamp::of(path) : FileStamp{};
-    auto rows = ::runStatement(db.value().get(), translated.value());
-    // Under the statement's read lock no SQLite writer changes a file in
-    // rollback mode, so a changed stamp is a foreign rewrite, and the rows
-    // may mix two files. (In WAL mode a checkpoint may write the file while
-    // the statement reads its own snapshot.)
-    if (rows.ok() && before.valid() && !isWalFile(path) && !(FileStamp::of(path) == before))
-        return changedWhileRead(path);
-    if (rows.ok())
-        return rows;
-    if (sqlite3_extended_errcode(db.value().get()) == SQLITE_READONLY_ROLLBACK)
-        return afterUnfinishedChange(path, translated.value());
-    if (before.valid() && !(FileStamp::of(path) == before))
-        return changedWhileRead(path);
-    return runFailure(db.value().get(), rows.failure(), path);
+    return readRows(db.value().get(), translated.value(), path, format, true);
 }
 
 Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation &location, TermIndexRegistry &index,
@@ -239,7 +244,7 @@ Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation
 Result<std::shared_ptr<sqlite3>> openReadOnly(const QString &path)
 {
     if (path.isEmpty())
-        return Failure{FailureNumber::DatabaseOpen, QStringLiteral("The connection string names no data source.")};
+        return noDataSource();
     return openDatabase(path, detectFormat(path));
 }
 }
