@@ -141,6 +141,13 @@ void TestViewerRules::routesKeys_data()
     QTest::newRow("Shift+Escape") << (Qt::SHIFT | Qt::Key_Escape).toCombined() << KeyAction::FocusQueryBox;
     QTest::newRow("F8") << int(Qt::Key_F8) << KeyAction::ToggleVariants;
     QTest::newRow("Shift+F8") << (Qt::SHIFT | Qt::Key_F8).toCombined() << KeyAction::ToggleVariants;
+    QTest::newRow("F3") << int(Qt::Key_F3) << KeyAction::NextHit;
+    QTest::newRow("Shift+F3") << (Qt::SHIFT | Qt::Key_F3).toCombined() << KeyAction::PreviousHit;
+    QTest::newRow("Ctrl+F3") << (Qt::CTRL | Qt::Key_F3).toCombined() << KeyAction::NextHit;
+    QTest::newRow("Ctrl+Shift+F3") << (Qt::CTRL | Qt::SHIFT | Qt::Key_F3).toCombined() << KeyAction::PreviousHit;
+    QTest::newRow("Shift+Enter") << (Qt::SHIFT | Qt::Key_Return).toCombined() << KeyAction::FocusResultList;
+    QTest::newRow("F2") << int(Qt::Key_F2) << KeyAction::NotHandled;
+    QTest::newRow("F4") << int(Qt::Key_F4) << KeyAction::NotHandled;
     QTest::newRow("F9") << int(Qt::Key_F9) << KeyAction::NotHandled;
     QTest::newRow("Home") << int(Qt::Key_Home) << KeyAction::NotHandled;
     QTest::newRow("letter") << int(Qt::Key_A) << KeyAction::NotHandled;

@@ -134,8 +134,8 @@ HighlightReport writeHighlightedPageReport(const QString &programFolder, const Q
     const QByteArray page = readPage(report.recordPage, report);
     writeTempPage(tempPagePath,
                   report.notice     ? noticePage(report.failures.last())
-                  : variants        ? markPageVariants(page, report.terms, *variants)
-                                    : markPage(page, report.terms),
+                  : variants        ? markPageVariants(page, report.terms, *variants, &report.marks)
+                                    : markPage(page, report.terms, &report.marks),
                   report);
     return report;
 }

@@ -20,7 +20,9 @@ class VariantTable;
 // empty; write the marked bytes (a file written only in part is removed).
 // A failing step is skipped and the next one
 // runs; the returned report says which failed. Never throws. With variants,
-// each term character also marks the variants the table gives it.
+// each term character also marks the variants the table gives it. The
+// report lists every mark inserted (what was inserted, not what was written:
+// the marks stand even when the temporary page could not be written).
 HighlightReport writeHighlightedPageReport(const QString &programFolder, const QString &tempPagePath,
                                            const QString &pagePath, const QString &termsText,
                                            const VariantTable *variants = nullptr);

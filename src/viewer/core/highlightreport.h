@@ -1,6 +1,7 @@
 #pragma once
 
 #include "failure.h"
+#include "pagemark.h"
 
 #include <QList>
 #include <QString>
@@ -17,4 +18,5 @@ struct HighlightReport {
     bool notice = false;         // the page was no page or too large: the temporary page says so instead
     bool tempPageWritten = false; // the temporary page now holds exactly the marked page (or the notice)
     QList<Failure> failures;     // each failed step, in the order of the steps
+    QList<PageMark> marks;       // every mark inserted, in document order (none for a notice)
 };

@@ -22,6 +22,8 @@ KeyAction routeKey(int key)
         return KeyAction::Print;
     case Qt::Key_F8:
         return KeyAction::ToggleVariants;
+    case Qt::Key_F3:
+        return key & Qt::ShiftModifier ? KeyAction::PreviousHit : KeyAction::NextHit;
     default:
         return KeyAction::NotHandled;
     }

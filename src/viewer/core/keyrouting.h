@@ -8,10 +8,13 @@ enum class KeyAction {
     FocusQueryBox,   // Escape
     Print,           // F7
     ToggleVariants,  // F8: the variant search switch
+    NextHit,         // F3: the page's next hit
+    PreviousHit,     // Shift+F3: the page's previous hit
     NotHandled,      // every other key
 };
 
 // Takes a Qt::Key value, bare or combined with modifiers; the modifiers play
-// no part (Shift+F7 prints, Ctrl+Enter acts as Enter). Both
+// no part (Shift+F7 prints, Ctrl+Enter acts as Enter), but for F3, where
+// Shift steps back. Both
 // Qt::Key_Return and Qt::Key_Enter (keypad) count as Enter.
 KeyAction routeKey(int key);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -26,13 +27,19 @@ constexpr qsizetype KeptStorageLimit = 16 * 1024 * 1024;
 
 class Marker {
 public:
-    void start(QByteArrayView page)
+    void start(QByteArrayView page, bool reporting = false)
     {
         m_text.cut(page);
         m_hasMark.assign(size_t(m_text.size()) + 1, 0);
         m_events.clear();
         m_runStarts.clear();
+        m_spans.clear();
+        m_reporting = reporting;
+        m_term = 0;
     }
+
+    // The term that the next apply or applySets is for (its list index).
+    void setTerm(int term) { m_term = term; }
 
     // Finds the occurrences of term in the page as the earlier terms left it:
     // an occurrence may begin or end at an earlier mark but not contain one.
@@ -76,6 +83,39 @@ public:
         }
         if (m_events.size() > runStart)
             m_runStarts.push_back(runStart);
+    }
+
+    // Every mark made, in document order (see PageMark); call before result.
+    void report(QByteArrayView page, QList<PageMark> &marks) const
+    {
+        std::vector<Span> spans = m_spans;
+        std::sort(spans.begin(), spans.end(), [](const Span &a, const Span &b) {
+            if (a.open != b.open)
+                return a.open < b.open;
+            if (a.close != b.close)
+                return a.close > b.close;
+            return a.term < b.term;
+        });
+        const std::vector<qsizetype> fonts = pageFontTags(page);
+        size_t fontsBefore = 0;
+        std::vector<size_t> holders; // the marks that hold the current one
+        marks.clear();
+        marks.reserve(qsizetype(spans.size()));
+        for (const Span &span : spans) {
+            while (!holders.empty() && spans[holders.back()].close <= span.open)
+                holders.pop_back();
+            while (fontsBefore < fonts.size() && fonts[fontsBefore] < span.open)
+                ++fontsBefore;
+            for (const size_t holder : holders)
+                ++marks[qsizetype(holder)].nested;
+            PageMark mark;
+            mark.term = span.term;
+            mark.outermost = holders.empty();
+            mark.fontOrdinal = int(fontsBefore + size_t(marks.size()));
+            mark.text = QString(reinterpret_cast<const QChar *>(m_text.values() + span.open), span.close - span.open);
+            holders.push_back(size_t(marks.size()));
+            marks.append(std::move(mark));
+        }
     }
 
     QByteArray result(QByteArrayView page)
@@ -129,6 +169,8 @@ private:
         m_events.push_back(closeAt(at + length));
         m_hasMark[size_t(at)] = 1;
         m_hasMark[size_t(at + length)] = 1;
+        if (m_reporting)
+            m_spans.push_back(Span { at, at + length, m_term });
     }
 
     bool setsMatchAt(qsizetype at, const TermSets &term) const
@@ -141,7 +183,49 @@ private:
         return true;
     }
 
+    // True when the markup unit's bytes are a start tag of the element
+    // name ("<" + name, then a blank, "/" or ">").
+    bool isStartTag(QByteArrayView page, qsizetype unit, QByteArrayView name) const
+    {
+        const qsizetype at = m_text.unitStart(unit);
+        const qsizetype after = at + 1 + name.size();
+        if (after >= page.size() || page[at] != '<'
+            || page.sliced(at + 1, name.size()).compare(name, Qt::CaseInsensitive) != 0)
+            return false;
+        const char c = page[after];
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '/' || c == '>';
+    }
+
+    // The units that are the page's own font start tags, in order. The
+    // content of a script, style, title or textarea is one markup unit
+    // after its start tag, and no tag even when it begins like one.
+    std::vector<qsizetype> pageFontTags(QByteArrayView page) const
+    {
+        static constexpr std::array<QByteArrayView, 4> RawText { "script", "style", "title", "textarea" };
+        std::vector<qsizetype> fonts;
+        const char16_t *values = m_text.values();
+        for (qsizetype unit = 0; unit < m_text.size(); ++unit) {
+            if (values[unit] != PageText::Markup || !isStartTag(page, unit, "font"))
+                continue;
+            const bool rawContent = unit > 0 && values[unit - 1] == PageText::Markup
+                && std::any_of(RawText.begin(), RawText.end(),
+                               [&](QByteArrayView name) { return isStartTag(page, unit - 1, name); });
+            if (!rawContent)
+                fonts.push_back(unit);
+        }
+        return fonts;
+    }
+
+    struct Span {
+        qsizetype open;
+        qsizetype close;
+        int term;
+    };
+
     PageText m_text;
+    std::vector<Span> m_spans;
+    bool m_reporting = false;
+    int m_term = 0;
     std::vector<std::uint8_t> m_hasMark;
     std::vector<MarkEvent> m_events;
     std::vector<size_t> m_runStarts;
@@ -163,42 +247,58 @@ std::optional<std::u16string> unitsOf(const QString &term)
     return units;
 }
 
-QByteArray markWith(Marker &marker, QByteArrayView page, const QStringList &terms)
+QByteArray markWith(Marker &marker, QByteArrayView page, const QStringList &terms, QList<PageMark> *marks)
 {
-    marker.start(page);
-    for (const QString &term : terms) {
-        if (term.isEmpty())
+    marker.start(page, marks != nullptr);
+    for (qsizetype i = 0; i < terms.size(); ++i) {
+        if (terms[i].isEmpty())
             continue;
-        if (const std::optional<std::u16string> units = unitsOf(term))
+        marker.setTerm(int(i));
+        if (const std::optional<std::u16string> units = unitsOf(terms[i]))
             marker.apply(*units);
     }
+    if (marks)
+        marker.report(page, *marks);
     return marker.result(page);
 }
 }
 
 QByteArray markPage(QByteArrayView page, const QStringList &terms)
 {
+    return markPage(page, terms, nullptr);
+}
+
+QByteArray markPage(QByteArrayView page, const QStringList &terms, QList<PageMark> *marks)
+{
+    if (marks)
+        marks->clear();
     const bool anyTerm = std::any_of(terms.begin(), terms.end(), [](const QString &t) { return !t.isEmpty(); });
     if (!anyTerm || page.isEmpty())
         return page.toByteArray();
     if (page.size() > KeptStorageLimit) {
         Marker marker;
-        return markWith(marker, page, terms);
+        return markWith(marker, page, terms, marks);
     }
     thread_local Marker kept;
-    return markWith(kept, page, terms);
+    return markWith(kept, page, terms, marks);
 }
 
-QByteArray markPage(QByteArrayView page, const QList<TermSets> &terms)
+QByteArray markPage(QByteArrayView page, const QList<TermSets> &terms, QList<PageMark> *marks)
 {
+    if (marks)
+        marks->clear();
     const bool anyTerm = std::any_of(terms.begin(), terms.end(), [](const TermSets &t) { return !t.empty(); });
     if (!anyTerm || page.isEmpty())
         return page.toByteArray();
     Marker marker;
-    marker.start(page);
-    for (const TermSets &term : terms) {
-        if (!term.empty())
-            marker.applySets(term);
+    marker.start(page, marks != nullptr);
+    for (qsizetype i = 0; i < terms.size(); ++i) {
+        if (terms[i].empty())
+            continue;
+        marker.setTerm(int(i));
+        marker.applySets(terms[i]);
     }
+    if (marks)
+        marker.report(page, *marks);
     return marker.result(page);
 }

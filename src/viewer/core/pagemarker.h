@@ -4,7 +4,10 @@
 #include <QByteArrayView>
 #include <QStringList>
 
+#include "pagemark.h"
 #include "termsets.h"
+
+#include <QList>
 
 // The mark-up wrapped around every term occurrence.
 inline constexpr QByteArrayView OpenMark("<font color=red>");
@@ -23,8 +26,12 @@ inline constexpr QByteArrayView CloseMark("</font>");
 // textarea, or an inserted mark (which is a tag).
 QByteArray markPage(QByteArrayView page, const QStringList &terms);
 
+// The same marking, also filling marks (when given) with every inserted
+// mark in document order; the bytes returned are those of the call above.
+QByteArray markPage(QByteArrayView page, const QStringList &terms, QList<PageMark> *marks);
+
 // The same marking for terms whose characters are sets: a position matches
 // any member of its set, so every printed combination is marked (the page
 // prints 黃耆, the term {黄,黃}{耆} marks it). The rules above hold alike.
 // A term with no positions changes nothing.
-QByteArray markPage(QByteArrayView page, const QList<TermSets> &terms);
+QByteArray markPage(QByteArrayView page, const QList<TermSets> &terms, QList<PageMark> *marks = nullptr);

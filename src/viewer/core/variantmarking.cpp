@@ -18,11 +18,12 @@ TermSets variantTermSets(const QString &term, const VariantTable &table)
     return sets;
 }
 
-QByteArray markPageVariants(QByteArrayView page, const QStringList &terms, const VariantTable &table)
+QByteArray markPageVariants(QByteArrayView page, const QStringList &terms, const VariantTable &table,
+                            QList<PageMark> *marks)
 {
     QList<TermSets> sets;
     sets.reserve(terms.size());
     for (const QString &term : terms)
         sets.append(variantTermSets(term, table));
-    return markPage(page, sets);
+    return markPage(page, sets, marks);
 }
