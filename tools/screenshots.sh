@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the desktop program on the sample collection, under Xvfb
 # with a window manager that draws frames (openbox): the start screen, the
-# main window after start-up, after a search, and the concordance window
+# main window after start-up, after a search, after three F3 presses in its
+# page (the third hit current, the count and the hit map), the concordance window
 # (F9) of a search. The start screen's outer size (frame included) is
 # written to outer-size.txt; it is to be 808 x 601.
 #   tools/screenshots.sh [OUTDIR]   (default build/screenshots)
@@ -41,6 +42,13 @@ xdotool type --delay 50 "發熱 頭痛"
 xdotool key Return
 sleep 3
 import -window root "$out/3-after-search.png"
+# Three F3 presses: the page's third hit is current.
+for press in 1 2 3; do
+  xdotool key F3
+  sleep 0.7
+done
+sleep 1
+import -window root "$out/4-three-f3.png"
 # A search for 桂枝, then F9 in the result list: the concordance window.
 xdotool mousemove 100 28 click 1
 sleep 0.5
@@ -50,5 +58,5 @@ xdotool key Return
 sleep 3
 xdotool key F9
 sleep 2
-import -window root "$out/4-concordance.png"
+import -window root "$out/5-concordance.png"
 echo "screenshots in $out"

@@ -111,6 +111,11 @@ void TestHighlightedPageWriter::writesMarkedPage()
     QCOMPARE(readFile(tempPagePath()),
              big5(u"<html><body><p><font color=red>發熱</font>而<font color=red>頭痛</font>，"
                   u"<font color=red>頭痛</font>甚</p></body></html>"_s));
+    // It says which marks it inserted, in the page's order.
+    QStringList marks;
+    for (const PageMark &mark : report.marks)
+        marks.append(u"%1 %2"_s.arg(mark.term).arg(mark.text));
+    QCOMPARE(marks, (QStringList { u"0 發熱"_s, u"1 頭痛"_s, u"1 頭痛"_s }));
 }
 
 void TestHighlightedPageWriter::unreadablePageGivesEmptyTempPage_data()
@@ -133,6 +138,7 @@ void TestHighlightedPageWriter::unreadablePageGivesEmptyTempPage()
     QCOMPARE(report.failures.isEmpty(), pageRead);
     QVERIFY(report.tempPageWritten);
     QCOMPARE(readFile(tempPagePath()), QByteArray());
+    QVERIFY(report.marks.isEmpty());
 }
 
 void TestHighlightedPageWriter::createsTmpFolderAndLeavesExistingOneAlone()

@@ -2,6 +2,7 @@
 #include "big5testing.h"
 #include "pagehits.h"
 #include "pagemarker.h"
+#include "translation.h"
 #include "variantmarking.h"
 
 #include <QTest>
@@ -19,6 +20,7 @@ private Q_SLOTS:
     void countTexts();
     void findsTheHitOfAnOccurrence_data();
     void findsTheHitOfAnOccurrence();
+    void countTextsInTheReadersLanguage();
 };
 
 namespace {
@@ -169,5 +171,18 @@ void TestPageHits::findsTheHitOfAnOccurrence()
     QTEST(hits.hitOfOccurrence(text, sameHit), "hit");
 }
 
-QTEST_APPLESS_MAIN(TestPageHits)
+void TestPageHits::countTextsInTheReadersLanguage()
+{
+    const QStringList terms{u"發熱"_s};
+    PageHits hits;
+    hits.reset(marksOf(u"發熱，發熱"_s, terms), terms);
+    QVERIFY(Translation::install(QLocale(QLocale::English, QLocale::UnitedStates)));
+    QCOMPARE(hits.countText(), u"hits: 2"_s);
+    hits.next();
+    QCOMPARE(hits.countText(), u"hit 1 of 2"_s);
+    QVERIFY(Translation::install(QLocale(QLocale::Chinese, QLocale::Taiwan)));
+    QCOMPARE(hits.countText(), u"第 1／2 處"_s);
+}
+
+QTEST_GUILESS_MAIN(TestPageHits)
 #include "test_pagehits.moc"

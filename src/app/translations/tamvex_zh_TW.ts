@@ -357,6 +357,17 @@
     </message>
 </context>
 <context>
+    <name>PageHits</name>
+    <message>
+        <source>共 %1 處</source>
+        <translation>共 %1 處</translation>
+    </message>
+    <message>
+        <source>第 %1／%2 處</source>
+        <translation>第 %1／%2 處</translation>
+    </message>
+</context>
+<context>
     <name>RecordPrinter</name>
     <message>
         <source>沒有可用的印表機，無法列印。請先在系統中安裝或設定預設印表機。</source>

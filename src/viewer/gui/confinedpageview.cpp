@@ -1,5 +1,7 @@
 #include "confinedpageview.h"
 
+#include "viewerpage.h"
+
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -12,7 +14,7 @@ ConfinedPageView::ConfinedPageView(QWebEngineView *view, QObject *profileOwner, 
     // An off-the-record profile: no cache, cookies or storage on disk.
     auto *profile = new QWebEngineProfile(profileOwner);
     profile->setUrlRequestInterceptor(this);
-    auto *page = new QWebEnginePage(profile, view);
+    auto *page = new ViewerPage(profile, view);
     QWebEngineSettings *settings = page->settings();
     // Left on: without it a local page loads not even its own pictures and
     // styles. What it may load is decided request by request below.

@@ -16,6 +16,7 @@
 #include "keyrouting.h"
 #include "messagebox.h"
 #include "modtamvex.h"
+#include "pagehitview.h"
 #include "programfolder.h"
 #include "queryplan.h"
 #include "recordprinter.h"
@@ -111,6 +112,7 @@ void FrmTamvexMain::createControls()
     // Pages load only the collection's own files: never the reader's, never
     // the network.
     m_pageGuard = new ConfinedPageView(m_LblDesc, this, {ProgramFolder()});
+    m_pageHits = new PageHitView(m_LblDesc);
     // Record pages and the temporary page are code page 950.
     m_LblDesc->settings()->setDefaultTextEncoding(QStringLiteral("big5"));
 
@@ -173,6 +175,7 @@ void FrmTamvexMain::Form_Load()
     m_Grd1->setTextArray(0, kListHeader);
     m_TxtQuery->move(Twips::toPixels(m_Grd1->Left(), this), m_TxtQuery->y());
     m_TxtQuery->setEditText(QString());
+    m_pageHits->clear();
     navigate(joinTail(joinTail(ProgramFolder(), QStringLiteral("/")), QStringLiteral("Help.htm")));
     RunSearch();
 }
@@ -269,12 +272,13 @@ void FrmTamvexMain::Grd1_RowColChange()
     // When the temporary page could not be written, the selected record's
     // own page (unmarked) is shown rather than whatever the file held before;
     // with no page to show at all, an empty one.
-    if (report.tempPageWritten)
+    if (report.tempPageWritten) {
+        m_pageHits->setPage(report.marks, report.terms);
         navigate(TempPagePath);
-    else if (report.pageRead)
-        navigate(report.recordPage);
-    else
-        navigate(QString());
+    } else {
+        m_pageHits->clear();
+        navigate(report.pageRead ? report.recordPage : QString());
+    }
 }
 
 void FrmTamvexMain::navigate(const QString &path)
@@ -327,13 +331,13 @@ void FrmTamvexMain::Command1_Click()
     }
 }
 
-void FrmTamvexMain::Form_KeyDown(int keyCode, int)
+void FrmTamvexMain::Form_KeyDown(int keyCode, int shift)
 {
     if (isConcordanceKey(keyCode)) {
         openConcordance();
         return;
     }
-    switch (routeKey(keyCode)) {
+    switch (routeKey(keyCode | (shift & Qt::ShiftModifier))) {
     case KeyAction::FocusResultList:
         m_Grd1->SetFocus();
         break;
@@ -345,6 +349,12 @@ void FrmTamvexMain::Form_KeyDown(int keyCode, int)
         break;
     case KeyAction::ToggleVariants:
         m_variants->toggle();
+        break;
+    case KeyAction::NextHit:
+        m_pageHits->next();
+        break;
+    case KeyAction::PreviousHit:
+        m_pageHits->previous();
         break;
     case KeyAction::Nothing:
     case KeyAction::NotHandled:
@@ -367,16 +377,18 @@ void FrmTamvexMain::openConcordance()
 
 void FrmTamvexMain::showRecordAtOccurrence(int row, int occurrence, const QString &hit, int sameHit)
 {
-    // The page's current hit: see the header.
-    Q_UNUSED(occurrence);
-    Q_UNUSED(hit);
-    Q_UNUSED(sameHit);
     if (row < 1 || row >= m_Grd1->Rows())
         return;
     if (row == m_Grd1->Row())
         Grd1_RowColChange();
     else
         m_Grd1->setRow(row);
+    // The content's occurrence, found among the page's marks by its text;
+    // without its text, its place among all occurrences.
+    if (!hit.isEmpty())
+        m_pageHits->goToOccurrence(hit, sameHit);
+    else
+        m_pageHits->goTo(occurrence);
     Show();
     m_Grd1->SetFocus();
 }

@@ -14,6 +14,7 @@ class QLabel;
 class QWebEngineView;
 class ResultGrid;
 class KeyPreview;
+class PageHitView;
 class ConfinedPageView;
 struct DatabaseLocation;
 struct SearchOutcome;
@@ -39,6 +40,8 @@ public:
     QLabel *imgBack() const { return m_imgBack; }
     // The variant search switch (F8) and its badge.
     VariantSwitch *variants() const { return m_variants; }
+    // The displayed page's hits (F3, Shift+F3), its count and hit map.
+    PageHitView *pageHits() const { return m_pageHits; }
 
     // Operations.
     void Command1_Click();
@@ -62,10 +65,12 @@ public:
 
     // Makes the record of a result row current and shows its page, where
     // the concordance window found an occurrence of the terms.
-    // Hook for the page's current hit: occurrence is the place of the hit
-    // among the term occurrences in the record's content (from 0), hit the
-    // text it matched and sameHit its place among the occurrences of that
-    // same text (from 0). None of them is made the page's current hit yet.
+    // occurrence is the place of the hit among the term occurrences in the
+    // record's content (from 0), hit the text it matched and sameHit its
+    // place among the occurrences of that same text (from 0). The content
+    // is plain text and the page is marked up, so the page's current hit
+    // becomes its sameHit-th mark of that text (the last one when the page
+    // has fewer; none, and the view at the top, when it has none).
     void showRecordAtOccurrence(int row, int occurrence, const QString &hit = QString(), int sameHit = -1);
 
     // The page the browser was last asked to show (a file path; empty for
@@ -93,6 +98,7 @@ private:
     QComboBox *m_TxtQuery = nullptr;
     QWebEngineView *m_LblDesc = nullptr;
     ConfinedPageView *m_pageGuard = nullptr;
+    PageHitView *m_pageHits = nullptr;
     QString m_workFolder;
     GraphicalButton *m_Command1 = nullptr;
     ResultGrid *m_Grd1 = nullptr;

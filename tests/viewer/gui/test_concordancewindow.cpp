@@ -2,6 +2,7 @@
 
 #include "concordancemodel.h"
 #include "frmconcordance.h"
+#include "pagehitview.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -89,8 +90,16 @@ void TestConcordanceWindow::doubleClickAndEnterMakeTheRecordCurrent()
     QVERIFY(window);
     QTableView *list = window->lineList();
     const ConcordanceModel *model = window->model();
-    // The last line belongs to a record further down the list than row 1.
-    const int row = model->rowCount() - 1;
+    // A line further down the list than row 1, not its record's first one.
+    const auto earlierLinesOf = [model](int row) {
+        int earlier = 0;
+        for (int i = 0; i < row; ++i)
+            earlier += model->lineAt(i)->record == model->lineAt(row)->record ? 1 : 0;
+        return earlier;
+    };
+    int row = model->rowCount() - 1;
+    while (row > 0 && earlierLinesOf(row) == 0)
+        --row;
     const int expected = model->concordance()->records[model->lineAt(row)->record].resultRow;
     QVERIFY(expected > 1);
     const QModelIndex cell = model->index(row, ConcordanceModel::HitColumn);
@@ -99,10 +108,29 @@ void TestConcordanceWindow::doubleClickAndEnterMakeTheRecordCurrent()
     const QPoint at = list->visualRect(cell).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(m_main->Grd1()->Row(), 1); // a single click only selects
+    QSignalSpy shown(m_main->pageHits(), &PageHitView::shown);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(m_main->Grd1()->Row(), expected);
     QCOMPARE(m_main->ct()->text(), u"第"_qs + QString::number(expected) + u"筆"_qs);
     QCOMPARE(m_main->navigatedPath(), FrmTamvexMainTesting::TempPagePath(m_main));
+
+    // The page's current hit is that occurrence: with one term every mark is
+    // 桂枝, so it is the mark of the record's earlier lines' count (or the
+    // page's last mark, where the page holds fewer than the content).
+    const int earlierLines = earlierLinesOf(row);
+    QVERIFY(earlierLines > 0);
+    QVERIFY(shown.size() > 0 || shown.wait(10000));
+    const PageHits &hits = m_main->pageHits()->hits();
+    QVERIFY(hits.count() > 0);
+    const int expectedHit = qMin(earlierLines, hits.count() - 1);
+    QCOMPARE(shown.last().first().toInt(), expectedHit);
+    QCOMPARE(hits.current(), expectedHit);
+    QCOMPARE(hits.hit(expectedHit).text, u"桂枝"_qs);
+    // F3 goes on from there.
+    shown.clear();
+    QTest::keyClick(m_main->Grd1(), Qt::Key_F3);
+    QVERIFY(shown.size() > 0 || shown.wait(5000));
+    QCOMPARE(hits.current(), (expectedHit + 1) % hits.count());
 
     // What the page's current hit is to be told: the record's earlier lines
     // with the same text.

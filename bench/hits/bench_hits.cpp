@@ -1,0 +1,112 @@
+// F3 in the main window, from the key press until the view has drawn the
+// next hit, on the sample collection whose first record's page is replaced
+// by a page of about 20 MB with 15,000 marks, beside the same on the
+// record's own (small) page. Prints medians over the presses.
+//   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" \
+//     build/bench/hits/tamvex_bench_hits [PRESSES]
+#include "mainwindowfixture.h"
+
+#include "big5testing.h"
+#include "pagehitview.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+constexpr int Hits = 15000;
+constexpr qsizetype PageBytes = 20 * 1000 * 1000;
+
+// Paragraphs of filler text, each with one 桂枝.
+QByteArray bigPage()
+{
+    const QString filler = QStringLiteral(u"太陽病，頭痛發熱，汗出惡風者，主之。脈浮緩，身疼痛，");
+    const qsizetype perHit = PageBytes / Hits;
+    QString paragraph = QStringLiteral(u"<p>");
+    while (big5(paragraph).size() < perHit - 40)
+        paragraph += filler;
+    paragraph += QStringLiteral(u"桂枝湯。</p>\r\n");
+    QByteArray page = big5(QStringLiteral(u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                                          u"charset=big5\"></head><body>\r\n"));
+    const QByteArray one = big5(paragraph);
+    for (int k = 0; k < Hits; ++k)
+        page += one;
+    page += "</body></html>\r\n";
+    return page;
+}
+
+bool showRecord(FrmTamvexMain *main, double *ms)
+{
+    QSignalSpy ready(main->pageHits(), &PageHitView::ready);
+    QElapsedTimer clock;
+    clock.start();
+    main->Grd1_RowColChange();
+    const bool ok = ready.wait(300000);
+    *ms = double(clock.nsecsElapsed()) / 1e6;
+    return ok;
+}
+
+// Median and largest time of presses F3, each until the hit is drawn.
+std::vector<double> pressF3(FrmTamvexMain *main, int presses)
+{
+    std::vector<double> times;
+    for (int k = 0; k < presses; ++k) {
+        QSignalSpy shown(main->pageHits(), &PageHitView::shown);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(main->Grd1(), Qt::Key_F3);
+        if (shown.isEmpty() && !shown.wait(10000))
+            break;
+        times.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
+void print(const char *what, const std::vector<double> &times, int hits)
+{
+    if (times.empty()) {
+        std::printf("%-34s no hit was drawn\n", what);
+        return;
+    }
+    std::printf("%-34s hits %6d  presses %4zu  median %7.2f ms  max %7.2f ms\n", what, hits, times.size(),
+                times[times.size() / 2], times.back());
+}
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const int presses = argc > 1 ? std::max(1, atoi(argv[1])) : 101;
+    MainWindowFixture fixture;
+    FrmTamvexMain *main = fixture.openMainWindow();
+    if (!main || !MainWindowFixture::waitForPage(main))
+        return 1;
+    main->TxtQuery()->setEditText(QStringLiteral(u"桂枝"));
+    QTest::keyClick(main->TxtQuery(), Qt::Key_Return);
+    double loadMs = 0;
+    if (!showRecord(main, &loadMs))
+        return 1;
+    const int smallHits = main->pageHits()->hits().count();
+    const std::vector<double> small = pressF3(main, presses);
+
+    const QByteArray page = bigPage();
+    QFile file(fixture.folder() + QStringLiteral("/") + main->Grd1()->TextMatrix(main->Grd1()->Row(), 1));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(page) != page.size())
+        return 1;
+    file.close();
+    if (!showRecord(main, &loadMs))
+        return 1;
+    const int bigHits = main->pageHits()->hits().count();
+    std::printf("page %.1f MB, %d hits, %d found in the view; written, loaded and located in %.0f ms\n",
+                double(page.size()) / 1e6, bigHits, main->pageHits()->located(), loadMs);
+    const std::vector<double> big = pressF3(main, presses);
+    print("F3, the record's own page", small, smallHits);
+    print("F3, 20 MB page", big, bigHits);
+    if (!small.empty() && !big.empty())
+        std::printf("ratio of the medians (20 MB / own page): %.2f\n", big[big.size() / 2] / small[small.size() / 2]);
+    return 0;
+}
