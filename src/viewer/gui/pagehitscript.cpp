@@ -8,7 +8,7 @@ window.tamvexHits = window.tamvexHits || (function () {
   let tops = [];      // each found hit's top in the document, for the map
   let current = -1;
   let token = '';
-  let host = null, root = null, boxes = null, map = null, count = null;
+  let host = null, root = null, boxes = null, map = null, mark = null, count = null;
   let countText = '';
 
   function fits(el, mark) {
@@ -27,6 +27,7 @@ window.tamvexHits = window.tamvexHits || (function () {
       + 'outline:2px solid #e8a000;mix-blend-mode:multiply;pointer-events:none}'
       + 'canvas{position:fixed;right:0;top:0;width:8px;height:100vh;pointer-events:auto;cursor:pointer;'
       + 'background:rgba(128,128,128,.15)}'
+      + '.here{position:fixed;right:0;width:8px;height:3px;background:#f0b000;pointer-events:none;display:none}'
       + '.count{position:fixed;right:12px;bottom:4px;font:12px sans-serif;color:#333;'
       + 'background:rgba(255,255,224,.92);border:1px solid #aaa;padding:1px 5px;pointer-events:none;'
       + 'white-space:nowrap}';
@@ -44,17 +45,29 @@ window.tamvexHits = window.tamvexHits || (function () {
       }
     });
     root.appendChild(map);
+    mark = document.createElement('div');
+    mark.className = 'here';
+    root.appendChild(mark);
     count = document.createElement('div');
     count.className = 'count';
     root.appendChild(count);
     document.documentElement.appendChild(host);
-    window.addEventListener('resize', function () { measure(); drawMap(); if (current >= 0) drawBox(current); });
+    window.addEventListener('resize', function () {
+      if (!root)
+        return;
+      measure();
+      drawMap();
+      if (current >= 0) {
+        drawBox(boxesOf(hits[current]));
+        drawHere();
+      }
+    });
   }
 
   function clear() {
     if (host)
       host.remove();
-    host = root = boxes = map = count = null;
+    host = root = boxes = map = mark = count = null;
     hits = [];
     tops = [];
     current = -1;
@@ -84,6 +97,8 @@ window.tamvexHits = window.tamvexHits || (function () {
     return best;
   }
 
+  // The ticks are drawn once per page (and size); stepping moves only the
+  // current hit's marker over them.
   function drawMap() {
     if (!map)
       return;
@@ -94,27 +109,41 @@ window.tamvexHits = window.tamvexHits || (function () {
     g.fillStyle = '#d00000';
     const total = pageHeight();
     for (let k = 0; k < tops.length; ++k) {
-      if (tops[k] >= 0 && k !== current)
+      if (tops[k] >= 0)
         g.fillRect(0, Math.floor((tops[k] / total) * (height - 2)), 8, 2);
-    }
-    if (current >= 0 && tops[current] >= 0) {
-      g.fillStyle = '#f0b000';
-      g.fillRect(0, Math.floor((tops[current] / total) * (height - 3)), 8, 3);
     }
   }
 
-  function drawBox(k) {
-    boxes.replaceChildren();
-    const el = hits[k];
-    if (!el)
+  function drawHere() {
+    if (current < 0 || tops[current] < 0) {
+      mark.style.display = 'none';
       return;
-    for (const r of el.getClientRects()) {
+    }
+    mark.style.top = Math.floor((tops[current] / pageHeight()) * (map.clientHeight - 3)) + 'px';
+    mark.style.display = 'block';
+  }
+
+  // The element's boxes in document coordinates (one per line it spans).
+  function boxesOf(el) {
+    if (!el)
+      return [];
+    const sx = window.scrollX, sy = window.scrollY;
+    return Array.from(el.getClientRects(), function (r) {
+      return [r.left + sx, r.top + sy, r.width, r.height];
+    });
+  }
+
+  // Only writes: every read of the layout comes before, so that a step
+  // costs no extra layout of a long page.
+  function drawBox(rects) {
+    boxes.replaceChildren();
+    for (const r of rects) {
       const b = document.createElement('div');
       b.className = 'box';
-      b.style.left = (r.left + window.scrollX - 1) + 'px';
-      b.style.top = (r.top + window.scrollY - 1) + 'px';
-      b.style.width = (r.width + 2) + 'px';
-      b.style.height = (r.height + 2) + 'px';
+      b.style.left = (r[0] - 1) + 'px';
+      b.style.top = (r[1] - 1) + 'px';
+      b.style.width = (r[2] + 2) + 'px';
+      b.style.height = (r[3] + 2) + 'px';
       boxes.appendChild(b);
     }
   }
@@ -149,11 +178,12 @@ window.tamvexHits = window.tamvexHits || (function () {
     return found;
   }
 
-  function show(k) {
+  function show(k, text) {
     if (k < 0 || k >= hits.length || !root)
       return -1;
     current = k;
     const el = hits[k];
+    const rects = boxesOf(el);
     if (el) {
       const r = el.getBoundingClientRect();
       let x = window.scrollX;
@@ -162,8 +192,10 @@ window.tamvexHits = window.tamvexHits || (function () {
       window.scrollTo({ left: x, top: window.scrollY + r.top + r.height / 2 - window.innerHeight / 2,
                         behavior: 'instant' });
     }
-    drawBox(k);
-    drawMap();
+    drawBox(rects);
+    drawHere();
+    if (text !== undefined)
+      setCount(text);
     return k;
   }
 

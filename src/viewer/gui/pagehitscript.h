@@ -8,8 +8,9 @@
 //                         [fontOrdinal, nested, text] per hit in document
 //                         order, among the page's font elements; draws the
 //                         hit map; returns how many it found;
-//   show(k)               draws hit k as the current hit and scrolls it into
-//                         the middle of the view; returns k;
+//   show(k, text)         draws hit k as the current hit, scrolls it into
+//                         the middle of the view and sets the count to
+//                         text; returns k;
 //   setCount(text)        the count in the corner of the view;
 //   state()               what it drew, for tests.
 // A click on the map shows that hit and says so on the console as

@@ -129,7 +129,7 @@ void PageHitView::show(int hit)
     if (!m_ready)
         return; // shown once the page has loaded
     const quint64 generation = m_generation;
-    run(QStringLiteral("tamvexHits.setCount(%1), tamvexHits.show(%2)").arg(jsString(countText()), QString::number(hit)),
+    run(QStringLiteral("tamvexHits.show(%1, %2)").arg(QString::number(hit), jsString(countText())),
         [this, generation](const QVariant &shownHit) {
             if (generation == m_generation && shownHit.toInt() >= 0)
                 Q_EMIT shown(shownHit.toInt());

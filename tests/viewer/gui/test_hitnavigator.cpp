@@ -79,7 +79,7 @@ void TestHitNavigator::cleanup()
 
 bool TestHitNavigator::showTestPage(const QString &terms)
 {
-    QFile page(m_fixture->folder() + u"/"_s + m_main->Grd1()->TextMatrix(m_main->Grd1()->Row(), 1));
+    QFile page(recordPagePath(m_fixture->folder(), m_main->Grd1()->TextMatrix(m_main->Grd1()->Row(), 1)));
     if (!page.open(QIODevice::WriteOnly | QIODevice::Truncate) || page.write(big5(kPage)) < 0)
         return false;
     page.close();
