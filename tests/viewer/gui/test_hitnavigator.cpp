@@ -216,7 +216,7 @@ void TestHitNavigator::pageWithoutHitsShowsNothing()
     QTest::keyClick(m_main->Grd1(), Qt::Key_F3);
     QVERIFY(!shown.wait(500));
     QCOMPARE(m_main->pageHits()->hits().current(), -1);
-    // A page with hits after it draws its own; the help page again none.
+    // A page with hits after it draws its own layer again.
     QVERIFY(showTestPage());
     QCOMPARE(state().value(u"layer"_s).toBool(), true);
 }
