@@ -15,7 +15,7 @@ namespace {
 // One line as "left|hit|right".
 QString shown(const Concordance::Line &line)
 {
-    return line.left + QLatin1Char('|') + line.hit + QLatin1Char('|') + line.right;
+    return QStringList{line.left().toString(), line.hit().toString(), line.right().toString()}.join(QLatin1Char('|'));
 }
 
 // The lines of one record's content for a query, each as "left|hit|right".

@@ -185,9 +185,9 @@ void FrmConcordance::activateRow(int row)
         --earlier;
         if (earlier->record != line->record)
             break;
-        sameHit += earlier->hit == line->hit ? 1 : 0;
+        sameHit += earlier->hit() == line->hit() ? 1 : 0;
     }
-    Q_EMIT lineActivated(record.resultRow, record.subject, record.htm, int(line->occurrence), line->hit, sameHit);
+    Q_EMIT lineActivated(record.resultRow, record.subject, record.htm, int(line->occurrence), line->hit().toString(), sameHit);
 }
 
 bool FrmConcordance::exportTo(const QString &path)
