@@ -4,6 +4,7 @@
 #include "concordancequery.h"
 #include "concordancesource.h"
 #include "searchrun.h"
+#include "varianttable.h"
 
 #include <sqlite3.h>
 
@@ -59,6 +60,7 @@ class TestConcordanceCore : public QObject {
 private Q_SLOTS:
     void linesAndContexts_data();
     void linesAndContexts();
+    void variantTermsShowThePrintedForms();
     void sortsByLeftReadBackwardsRightAndTitle_data();
     void sortsByLeftReadBackwardsRightAndTitle();
     void filterKeepsLinesHoldingTheTextAcrossColumns();
@@ -125,6 +127,27 @@ void TestConcordanceCore::linesAndContexts()
     QFETCH(int, width);
     QFETCH(QStringList, lines);
     QCOMPARE(linesOf(query, content, width), lines);
+}
+
+void TestConcordanceCore::variantTermsShowThePrintedForms()
+{
+    const VariantTable table = VariantTable::fromTexts({u"脉脈衇\n黄>黃"_qs});
+    const QByteArray bytes = u"寸口脈浮，脉沉；黃耆、黄耆。"_qs.toUtf8();
+    const std::string_view content(bytes.constData(), std::size_t(bytes.size()));
+    const auto lines = [&](const QString &query, const VariantTable *variants) {
+        auto compiled = ConcordanceQuery::fromQueryText(query, variants);
+        Concordance concordance;
+        concordance.width = 1;
+        if (compiled.ok() && compiled->inResult(content))
+            addConcordanceRecord(concordance, compiled.value(), Concordance::Record{u"t"_qs, u"p.htm"_qs, 1}, content);
+        QStringList out;
+        for (const Concordance::Line &line : concordance.lines)
+            out << shown(line);
+        return out;
+    };
+    QCOMPARE(lines(u"脉"_qs, &table), (QStringList{u"口|脈|浮"_qs, u"，|脉|沉"_qs}));
+    QCOMPARE(lines(u"脉"_qs, nullptr), QStringList{u"，|脉|沉"_qs});
+    QCOMPARE(lines(u"+黄耆 [脉]"_qs, &table), (QStringList{u"，|脉|沉"_qs, u"；|黃耆|、"_qs, u"、|黄耆|。"_qs}));
 }
 
 void TestConcordanceCore::sortsByLeftReadBackwardsRightAndTitle_data()

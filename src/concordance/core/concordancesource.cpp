@@ -90,10 +90,11 @@ std::optional<std::vector<std::uint32_t>> resultPlaces(sqlite3 *db, SearchMode m
 }
 }
 
-ConcordanceOutcome readConcordance(const DatabaseLocation &location, const QString &queryText, int width)
+ConcordanceOutcome readConcordance(const DatabaseLocation &location, const QString &queryText, int width,
+                                   const VariantTable *variants)
 {
     ConcordanceOutcome outcome;
-    auto query = ConcordanceQuery::fromQueryText(queryText);
+    auto query = ConcordanceQuery::fromQueryText(queryText, variants);
     if (!query.ok()) {
         outcome.failure = query.failure();
         return outcome;
