@@ -36,7 +36,7 @@ int main(int argc, char **argv)
         const Concordance &c = outcome.concordance;
         std::vector<std::uint32_t> order;
         const double sortMs = medianMs(runs, [&] { order = sortedLines(c, ConcordanceSort::LeftContext); });
-        const QString filter = c.lines.empty() ? QString() : c.lines.front().left.right(1) + c.lines.front().hit;
+        const QString filter = c.lines.empty() ? QString() : c.lines.front().left().right(1).toString() + c.lines.front().hit().toString();
         const double filterMs = medianMs(runs, [&] { (void)filteredLines(c, order, filter); });
         std::printf("| %s | %zu | %zu | %.0f | %.0f | %.2f | %.0f | %.0f |\n", argv[i], c.lines.size(), c.records.size(),
                     kwicMs, searchMs, kwicMs / searchMs, sortMs, filterMs);

@@ -3,6 +3,10 @@
 #include "concordanceorder.h"
 #include "concordancequery.h"
 #include "concordancesource.h"
+#include "searchrun.h"
+#include "varianttable.h"
+
+#include <sqlite3.h>
 
 #include "testdatabase.h"
 
@@ -15,7 +19,7 @@ namespace {
 // One line as "left|hit|right".
 QString shown(const Concordance::Line &line)
 {
-    return line.left + QLatin1Char('|') + line.hit + QLatin1Char('|') + line.right;
+    return QStringList{line.left().toString(), line.hit().toString(), line.right().toString()}.join(QLatin1Char('|'));
 }
 
 // The lines of one record's content for a query, each as "left|hit|right".
@@ -56,6 +60,7 @@ class TestConcordanceCore : public QObject {
 private Q_SLOTS:
     void linesAndContexts_data();
     void linesAndContexts();
+    void variantTermsShowThePrintedForms();
     void sortsByLeftReadBackwardsRightAndTitle_data();
     void sortsByLeftReadBackwardsRightAndTitle();
     void filterKeepsLinesHoldingTheTextAcrossColumns();
@@ -63,6 +68,8 @@ private Q_SLOTS:
     void exportBytes();
     void exportThroughATemporaryFile();
     void readsTheSearchRecordsInResultOrder();
+    void recordsComeAsTheSearchListsThem_data();
+    void recordsComeAsTheSearchListsThem();
     void noQueryNoLinesAndFailure_data();
     void noQueryNoLinesAndFailure();
 };
@@ -120,6 +127,27 @@ void TestConcordanceCore::linesAndContexts()
     QFETCH(int, width);
     QFETCH(QStringList, lines);
     QCOMPARE(linesOf(query, content, width), lines);
+}
+
+void TestConcordanceCore::variantTermsShowThePrintedForms()
+{
+    const VariantTable table = VariantTable::fromTexts({u"脉脈衇\n黄>黃"_qs});
+    const QByteArray bytes = u"寸口脈浮，脉沉；黃耆、黄耆。"_qs.toUtf8();
+    const std::string_view content(bytes.constData(), std::size_t(bytes.size()));
+    const auto lines = [&](const QString &query, const VariantTable *variants) {
+        auto compiled = ConcordanceQuery::fromQueryText(query, variants);
+        Concordance concordance;
+        concordance.width = 1;
+        if (compiled.ok() && compiled->inResult(content))
+            addConcordanceRecord(concordance, compiled.value(), Concordance::Record{u"t"_qs, u"p.htm"_qs, 1}, content);
+        QStringList out;
+        for (const Concordance::Line &line : concordance.lines)
+            out << shown(line);
+        return out;
+    };
+    QCOMPARE(lines(u"脉"_qs, &table), (QStringList{u"口|脈|浮"_qs, u"，|脉|沉"_qs}));
+    QCOMPARE(lines(u"脉"_qs, nullptr), QStringList{u"，|脉|沉"_qs});
+    QCOMPARE(lines(u"+黄耆 [脉]"_qs, &table), (QStringList{u"，|脉|沉"_qs, u"；|黃耆|、"_qs, u"、|黄耆|。"_qs}));
 }
 
 void TestConcordanceCore::sortsByLeftReadBackwardsRightAndTitle_data()
@@ -218,6 +246,50 @@ void TestConcordanceCore::readsTheSearchRecordsInResultOrder()
     for (const Concordance::Record &r : any.concordance.records)
         rows << r.subject + QLatin1Char(' ') + QString::number(r.resultRow);
     QCOMPARE(rows, (QStringList{u"傷寒論 發熱 1"_qs, u"頭痛論 2"_qs, u"醫者's note 3"_qs, u"小寫 4"_qs}));
+}
+
+void TestConcordanceCore::recordsComeAsTheSearchListsThem_data()
+{
+    QTest::addColumn<QString>("schema");
+    QTest::addColumn<QString>("query");
+    // Dates of every storage class, equal dates, and a collation of the
+    // column's own: the concordance's records must come as the search's rows.
+    const QString rows = u"INSERT INTO maindata VALUES"
+                         " ('a','a.htm','x 桂枝',NULL),('b','b.htm','桂枝',5),('c','c.htm','桂枝 y',5.5),"
+                         " ('d','d.htm','桂枝','b'),('e','e.htm','去桂枝','A'),('f','f.htm','桂枝',x'00'),"
+                         " ('g','g.htm','桂枝','a'),('h','h.htm','桂枝',5),('i','i.htm','無',9);"_qs;
+    const QString plain = u"CREATE TABLE maindata(subject TEXT, htm TEXT, content TEXT, date);"_qs + rows;
+    const QString nocase = u"CREATE TABLE maindata(subject TEXT, htm TEXT, content TEXT, date TEXT COLLATE NOCASE);"_qs
+        + rows;
+    QTest::newRow("mixed dates, all terms") << plain << u"桂枝"_qs;
+    QTest::newRow("mixed dates, minus") << plain << u"-桂枝"_qs;
+    QTest::newRow("column collated without case") << nocase << u"桂枝"_qs;
+    QTest::newRow("any term: row id order") << plain << u"+桂枝 無"_qs;
+}
+
+void TestConcordanceCore::recordsComeAsTheSearchListsThem()
+{
+    QFETCH(QString, schema);
+    QFETCH(QString, query);
+    QTemporaryDir dir;
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(dir.filePath(u"jst.mdb"_qs)).constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, schema.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const DatabaseLocation location = DatabaseLocation::inFolder(dir.path());
+    const SearchOutcome search = runSearch(buildQuery(query), location, nullptr);
+    QCOMPARE(search.end, SearchEnd::Rows);
+    QStringList listed;
+    for (const ResultRow &row : search.rows)
+        listed << row.subject;
+    const ConcordanceOutcome outcome = readConcordance(location, query, 2);
+    QCOMPARE(outcome.end, ConcordanceEnd::Lines);
+    QStringList read;
+    for (const Concordance::Record &record : outcome.concordance.records) {
+        read << record.subject;
+        QCOMPARE(listed.value(record.resultRow - 1), record.subject);
+    }
+    QCOMPARE(read, listed); // every record listed has a line here
 }
 
 void TestConcordanceCore::noQueryNoLinesAndFailure_data()

@@ -270,6 +270,12 @@ void TestCli::variantSearchFindsWhatTheTraditionalQueryFinds()
     QCOMPARE(variant.out, exact.out);
     if (exact.exitCode == 0)
         QVERIFY(!exact.out.isEmpty());
+    // The concordance reads the terms as the search does, and its hit
+    // column shows the forms printed.
+    const Run variantLines = runCli({u"kwic"_qs, u"--variants"_qs, query});
+    const Run exactLines = runCli({u"kwic"_qs, traditional});
+    QCOMPARE(variantLines.exitCode, exactLines.exitCode);
+    QCOMPARE(variantLines.out, exactLines.out);
 }
 
 void TestCli::variantMarkMarksThePrintedGlyphs()
@@ -293,7 +299,8 @@ void TestCli::variantsWithoutTheTableFail()
 {
     QTemporaryDir dir;
     for (const QStringList &args : {QStringList{u"statement"_qs, u"--variants"_qs, u"--program-folder"_qs, dir.path(), u"脉"_qs},
-                                    QStringList{u"search"_qs, u"--program-folder"_qs, dir.path(), u"--variants"_qs, u"脉"_qs}}) {
+                                    QStringList{u"search"_qs, u"--program-folder"_qs, dir.path(), u"--variants"_qs, u"脉"_qs},
+                                    QStringList{u"kwic"_qs, u"--variants"_qs, u"--program-folder"_qs, dir.path(), u"脉"_qs}}) {
         const Run run = runCli(args);
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.err.contains("variant-classes.txt"));

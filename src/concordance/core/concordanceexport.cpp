@@ -48,7 +48,7 @@ QByteArray concordanceText(const Concordance &concordance, const std::vector<std
     for (const std::uint32_t i : lines) {
         const Concordance::Line &line = concordance.lines[i];
         const Concordance::Record &record = concordance.records[line.record];
-        appendRow(text, {record.subject, record.htm, line.left, line.hit, line.right}, format);
+        appendRow(text, {record.subject, record.htm, line.left().toString(), line.hit().toString(), line.right().toString()}, format);
     }
     QStringEncoder toUtf8(QStringEncoder::Utf8);
     return toUtf8(text);

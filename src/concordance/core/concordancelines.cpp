@@ -1,16 +1,17 @@
 #include "concordancelines.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 bool isContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
-QString lineText(std::string_view bytes)
+// Control characters read as blanks, so that a line stays one line.
+void blankControls(QString &text)
 {
-    QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     for (QChar &c : text)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             c = QLatin1Char(' ');
-    return text;
 }
 }
 
@@ -28,11 +29,19 @@ Concordance::Line concordanceLine(std::string_view content, LikeSpanFinder::Span
         while (to < content.size() && isContinuation(content[to]))
             ++to;
     }
-    Concordance::Line line;
-    line.left = lineText(content.substr(from, span.begin - from));
-    line.hit = lineText(content.substr(span.begin, span.end - span.begin));
-    line.right = lineText(content.substr(span.end, to - span.end));
-    return line;
+    // One decoder over the three parts, into one buffer: a line is one
+    // allocation, and the hit's bounds are where the decoder stood.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QString text(decoder.requiredSpace(qsizetype(to - from)), Qt::Uninitialized);
+    QChar *const begin = text.data();
+    QChar *out = decoder.appendToBuffer(begin, QByteArrayView(content.data() + from, qsizetype(span.begin - from)));
+    const qsizetype hitBegin = out - begin;
+    out = decoder.appendToBuffer(out, QByteArrayView(content.data() + span.begin, qsizetype(span.end - span.begin)));
+    const qsizetype hitEnd = out - begin;
+    out = decoder.appendToBuffer(out, QByteArrayView(content.data() + span.end, qsizetype(to - span.end)));
+    text.truncate(out - begin);
+    blankControls(text);
+    return Concordance::Line(0, 0, std::move(text), hitBegin, hitEnd);
 }
 
 void addConcordanceRecord(Concordance &concordance, const ConcordanceQuery &query, Concordance::Record record,

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
-// The text read backwards by characters: a surrogate pair stays a pair.
-QString reversedByCharacter(const QString &text)
+// Appends the text read backwards by characters: a surrogate pair stays a
+// pair.
+void appendReversedByCharacter(QString &out, QStringView text)
 {
-    QString out;
-    out.reserve(text.size());
     for (qsizetype i = text.size(); i > 0;) {
         --i;
         if (i > 0 && text.at(i).isLowSurrogate() && text.at(i - 1).isHighSurrogate()) {
@@ -20,23 +20,46 @@ QString reversedByCharacter(const QString &text)
             out.append(text.at(i));
         }
     }
-    return out;
 }
 
-QString sortKey(const Concordance &concordance, const Concordance::Line &line, ConcordanceSort sort)
-{
-    switch (sort) {
-    case ConcordanceSort::LeftContext:
-        return reversedByCharacter(line.left);
-    case ConcordanceSort::RightContext:
-        return line.hit + line.right;
-    case ConcordanceSort::Title:
-        return concordance.records[line.record].subject;
-    case ConcordanceSort::ResultOrder:
-        break;
+// The sort keys of every line as views: into the lines and titles
+// themselves, or, for the left context, into one text of every left
+// context reversed, so that a sort allocates once and not once per line.
+class SortKeys {
+public:
+    SortKeys(const Concordance &concordance, ConcordanceSort sort)
+    {
+        m_keys.reserve(concordance.lines.size());
+        if (sort == ConcordanceSort::LeftContext) {
+            qsizetype total = 0;
+            for (const Concordance::Line &line : concordance.lines)
+                total += line.left().size();
+            m_reversed.reserve(total);
+            std::vector<std::pair<qsizetype, qsizetype>> spans;
+            spans.reserve(concordance.lines.size());
+            for (const Concordance::Line &line : concordance.lines) {
+                const qsizetype from = m_reversed.size();
+                appendReversedByCharacter(m_reversed, line.left());
+                spans.emplace_back(from, m_reversed.size() - from);
+            }
+            for (const auto &[from, size] : spans)
+                m_keys.push_back(QStringView(m_reversed).sliced(from, size));
+            return;
+        }
+        for (const Concordance::Line &line : concordance.lines)
+            m_keys.push_back(sort == ConcordanceSort::Title ? QStringView(concordance.records[line.record].subject)
+                                                            : line.hitAndRight());
     }
-    return QString();
-}
+
+    SortKeys(const SortKeys &) = delete;
+    SortKeys &operator=(const SortKeys &) = delete;
+
+    bool less(std::uint32_t a, std::uint32_t b) const { return m_keys[a].compare(m_keys[b]) < 0; }
+
+private:
+    QString m_reversed;
+    std::vector<QStringView> m_keys;
+};
 }
 
 std::vector<std::uint32_t> sortedLines(const Concordance &concordance, ConcordanceSort sort)
@@ -45,11 +68,8 @@ std::vector<std::uint32_t> sortedLines(const Concordance &concordance, Concordan
     std::iota(order.begin(), order.end(), 0u);
     if (sort == ConcordanceSort::ResultOrder)
         return order;
-    std::vector<QString> keys;
-    keys.reserve(order.size());
-    for (const Concordance::Line &line : concordance.lines)
-        keys.push_back(sortKey(concordance, line, sort));
-    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    const SortKeys keys(concordance, sort);
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return keys.less(a, b); });
     return order;
 }
 
@@ -59,12 +79,9 @@ std::vector<std::uint32_t> filteredLines(const Concordance &concordance, const s
     if (filter.isEmpty())
         return order;
     std::vector<std::uint32_t> kept;
-    QString joined;
     for (const std::uint32_t i : order) {
         const Concordance::Line &line = concordance.lines[i];
-        joined.clear();
-        joined.append(line.left).append(line.hit).append(line.right);
-        if (joined.contains(filter, Qt::CaseInsensitive)
+        if (line.text().contains(filter, Qt::CaseInsensitive)
             || concordance.records[line.record].subject.contains(filter, Qt::CaseInsensitive))
             kept.push_back(i);
     }

@@ -1,12 +1,15 @@
 #include "concordancequery.h"
 
 #include "blanks.h"
+#include "variantquery.h"
 
 #include <algorithm>
 
-Result<ConcordanceQuery> ConcordanceQuery::fromQueryText(const QString &queryText)
+Result<ConcordanceQuery> ConcordanceQuery::fromQueryText(const QString &queryText, const VariantTable *variants)
 {
-    const QString trimmed = trimBlanks(queryText);
+    const QString typed = trimBlanks(queryText);
+    // The variant text keeps the prefix, the blanks and the apostrophes.
+    const QString trimmed = variants ? variantQueryText(typed, *variants) : typed;
     ConcordanceQuery query;
     query.m_mode = buildQuery(trimmed).mode;
     if (query.m_mode == SearchMode::ListAll)

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class VariantTable;
+
 #include <string_view>
 #include <vector>
 
@@ -16,8 +18,10 @@ class ConcordanceQuery {
 public:
     // Trims the text and reads its mode and terms as the search does (a
     // prefix "-" or "+", terms between single blanks, apostrophes literal).
+    // With variants, as the variant search takes it: each character with
+    // variants finds every form of the table, and a hit is the form printed.
     // Failure: a term the like rules cannot read (InvalidPattern).
-    static Result<ConcordanceQuery> fromQueryText(const QString &queryText);
+    static Result<ConcordanceQuery> fromQueryText(const QString &queryText, const VariantTable *variants = nullptr);
 
     SearchMode mode() const { return m_mode; }
     // False for a query that lists every record or has no term at all.

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class VariantTable;
+
 // How making a concordance ended.
 enum class ConcordanceEnd {
     Lines,   // occurrences found
@@ -25,5 +27,7 @@ struct ConcordanceOutcome {
 // id, or row id order for "+"), and makes a line for every occurrence of its
 // terms with width characters each side. The database is opened read-only
 // as the search opens it (SQLite file or Jet file); no statement text is
-// made from the query. Shows nothing.
-ConcordanceOutcome readConcordance(const DatabaseLocation &location, const QString &queryText, int width);
+// made from the query. With variants, the terms are read as the variant
+// search reads them (ConcordanceQuery::fromQueryText). Shows nothing.
+ConcordanceOutcome readConcordance(const DatabaseLocation &location, const QString &queryText, int width,
+                                   const VariantTable *variants = nullptr);

@@ -48,11 +48,11 @@ QVariant ConcordanceModel::data(const QModelIndex &index, int role) const
         case TitleColumn:
             return m_concordance->records[line->record].subject;
         case LeftColumn:
-            return line->left;
+            return line->left().toString();
         case HitColumn:
-            return line->hit;
+            return line->hit().toString();
         case RightColumn:
-            return line->right;
+            return line->right().toString();
         default:
             return {};
         }

@@ -112,15 +112,19 @@ bool FrmConcordance::eventFilter(QObject *watched, QEvent *event)
     return TamvexForm::eventFilter(watched, event);
 }
 
-bool FrmConcordance::showConcordance(const DatabaseLocation &location, const QString &queryText)
+bool FrmConcordance::showConcordance(const DatabaseLocation &location, const QString &queryText,
+                                     const VariantTable *variants)
 {
     const DatabaseLocation oldLocation = m_location;
     const QString oldQuery = m_query;
+    const VariantTable *oldVariants = m_variants;
     m_location = location;
     m_query = queryText;
+    m_variants = variants;
     if (!reread()) {
         m_location = oldLocation;
         m_query = oldQuery;
+        m_variants = oldVariants;
         return false;
     }
     Show();
@@ -131,7 +135,7 @@ bool FrmConcordance::showConcordance(const DatabaseLocation &location, const QSt
 bool FrmConcordance::reread()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ConcordanceOutcome outcome = readConcordance(m_location, m_query, m_width->value());
+    ConcordanceOutcome outcome = readConcordance(m_location, m_query, m_width->value(), m_variants);
     QApplication::restoreOverrideCursor();
     switch (outcome.end) {
     case ConcordanceEnd::Failed:
@@ -185,9 +189,9 @@ void FrmConcordance::activateRow(int row)
         --earlier;
         if (earlier->record != line->record)
             break;
-        sameHit += earlier->hit == line->hit ? 1 : 0;
+        sameHit += earlier->hit() == line->hit() ? 1 : 0;
     }
-    Q_EMIT lineActivated(record.resultRow, record.subject, record.htm, int(line->occurrence), line->hit, sameHit);
+    Q_EMIT lineActivated(record.resultRow, record.subject, record.htm, int(line->occurrence), line->hit().toString(), sameHit);
 }
 
 bool FrmConcordance::exportTo(const QString &path)

@@ -17,6 +17,8 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 
+class VariantTable;
+
 // The concordance window: every occurrence of the current query's terms in
 // the content of its result records, one line each as title, left context,
 // hit and right context, with a count, a filter, a choice of order and of
@@ -32,8 +34,10 @@ public:
     // Reads the lines of queryText from the database at location and shows
     // the window with them. No query, no occurrence or a failure: the
     // message is shown, the window keeps what it showed and false is
-    // returned.
-    bool showConcordance(const DatabaseLocation &location, const QString &queryText);
+    // returned. variants: the table the search of the listed rows used (null
+    // for an exact search); it must outlive the window's use of it.
+    bool showConcordance(const DatabaseLocation &location, const QString &queryText,
+                         const VariantTable *variants = nullptr);
 
     // Writes the lines on view, in their order, to path: CSV when its name
     // ends in ".csv", TSV otherwise. A failure is shown; false then.
@@ -79,5 +83,6 @@ private:
 
     DatabaseLocation m_location;
     QString m_query;
+    const VariantTable *m_variants = nullptr;
     std::shared_ptr<const Concordance> m_concordance;
 };

@@ -50,7 +50,7 @@ int usage()
                                      "       tamvex-cli search [--variants] [--program-folder DIR] QUERY\n"
                                      "       tamvex-cli index [--program-folder DIR]\n"
                                      "       tamvex-cli mark [--variants] [--program-folder DIR] PAGEPATH TERMS\n"
-                                     "       tamvex-cli kwic [--program-folder DIR] [--width N] QUERY\n"
+                                     "       tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY\n"
                                      "--variants: each character also finds its variant and traditional forms\n"
                                      "(the table variant-classes.txt and variant-edits.txt of the folder)\n"));
     return 64;

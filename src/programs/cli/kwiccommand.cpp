@@ -4,8 +4,10 @@
 #include "concordanceorder.h"
 #include "concordancesource.h"
 #include "databaselocation.h"
+#include "varianttable.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -17,7 +19,7 @@ void writeBytes(std::FILE *out, const QByteArray &bytes)
 int wrongUse(const QString &why)
 {
     writeBytes(stderr, (QStringLiteral("tamvex-cli kwic: ") + why
-                        + QStringLiteral("\nusage: tamvex-cli kwic [--program-folder DIR] [--width N] QUERY\n"))
+                        + QStringLiteral("\nusage: tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY\n"))
                            .toUtf8());
     return 64;
 }
@@ -27,8 +29,14 @@ int kwicCommand(QStringList args, const QString &defaultFolder)
 {
     QString folder;
     int width = 12;
-    while (args.size() >= 2 && args.first().startsWith(QStringLiteral("--"))) {
+    bool variants = false;
+    while ((!args.isEmpty() && args.first() == QLatin1String("--variants"))
+           || (args.size() >= 2 && args.first().startsWith(QStringLiteral("--")))) {
         const QString option = args.takeFirst();
+        if (option == QLatin1String("--variants")) {
+            variants = true;
+            continue;
+        }
         const QString value = args.takeFirst();
         if (option == QLatin1String("--program-folder")) {
             folder = value;
@@ -43,8 +51,18 @@ int kwicCommand(QStringList args, const QString &defaultFolder)
     }
     if (args.size() != 1)
         return wrongUse(QStringLiteral("give one QUERY (quote it when it holds blanks)."));
-    const DatabaseLocation location = DatabaseLocation::inFolder(folder.isEmpty() ? defaultFolder : folder);
-    const ConcordanceOutcome outcome = readConcordance(location, args.first(), width);
+    const QString programFolder = folder.isEmpty() ? defaultFolder : folder;
+    const DatabaseLocation location = DatabaseLocation::inFolder(programFolder);
+    std::optional<VariantTable> table;
+    if (variants) {
+        Result<VariantTable> loaded = VariantTable::load(programFolder);
+        if (!loaded.ok()) {
+            writeBytes(stderr, (failureReport(loaded.failure()) + QLatin1Char('\n')).toUtf8());
+            return 2;
+        }
+        table = std::move(loaded).value();
+    }
+    const ConcordanceOutcome outcome = readConcordance(location, args.first(), width, table ? &*table : nullptr);
     switch (outcome.end) {
     case ConcordanceEnd::Failed:
         writeBytes(stderr, (failureReport(outcome.failure) + QLatin1Char('\n')).toUtf8());

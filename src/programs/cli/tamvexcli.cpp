@@ -2,7 +2,7 @@
 //   tamvex-cli statement QUERY
 //   tamvex-cli search [--program-folder DIR] QUERY
 //   tamvex-cli mark [--program-folder DIR] PAGEPATH TERMS
-//   tamvex-cli kwic [--program-folder DIR] [--width N] QUERY
+//   tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY
 // Texts on the command line and on output are UTF-8.
 
 #include "clicommands.h"

@@ -236,6 +236,7 @@ void FrmTamvexMain::showRows(SearchOutcome outcome, SearchMode mode, const QStri
         m_Grd1->SetFocus();
     LastMode = searchModeText(mode);
     m_rowsQuery = m_TxtQuery->currentText();
+    m_rowsVariants = m_variants->markingTable();
     Grd1_RowColChange();
 }
 
@@ -372,7 +373,7 @@ void FrmTamvexMain::openConcordance()
                     showRecordAtOccurrence(concordanceRow(*m_Grd1, row, subject, htm), occurrence, hit, sameHit);
                 });
     }
-    m_concordance->showConcordance(searchLocation(), m_rowsQuery);
+    m_concordance->showConcordance(searchLocation(), m_rowsQuery, m_rowsVariants);
 }
 
 void FrmTamvexMain::showRecordAtOccurrence(int row, int occurrence, const QString &hit, int sameHit)

@@ -21,6 +21,7 @@ struct SearchOutcome;
 enum class SearchMode;
 class TermIndexRegistry;
 class VariantSwitch;
+class VariantTable;
 
 // The working window: query box with its history, search button,
 // record-number label, result list and the browser that shows the help page
@@ -121,4 +122,5 @@ private:
     // The concordance (F9) of the query whose rows the list holds.
     QPointer<FrmConcordance> m_concordance;
     QString m_rowsQuery;
+    const VariantTable *m_rowsVariants = nullptr; // the table that search used; null for an exact one
 };
