@@ -2,8 +2,8 @@
 // next hit, on the sample collection whose first record's page is replaced
 // by a page of about 20 MB with 15,000 marks, beside the same on a record's
 // own (small) page. Prints medians over the presses.
-//   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" \
-//     build/bench/hits/tamvex_bench_hits [PRESSES]
+//   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+//   build/bench/hits/tamvex_bench_hits [PRESSES]
 #include "mainwindowfixture.h"
 
 #include "big5testing.h"

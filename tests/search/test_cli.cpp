@@ -281,7 +281,7 @@ void TestCli::variantSearchFindsWhatTheTraditionalQueryFinds()
 void TestCli::variantMarkMarksThePrintedGlyphs()
 {
     QTemporaryDir dir;
-    for (const QString name : {u"variant-classes.txt"_qs, u"variant-edits.txt"_qs})
+    for (const QString &name : {u"variant-classes.txt"_qs, u"variant-edits.txt"_qs})
         QVERIFY(QFile::copy(QStringLiteral(TAMVEX_INSTALL_DIR "/") + name, dir.path() + u"/"_qs + name));
     QStringEncoder big5("windows-950");
     QFile page(dir.path() + u"/p.htm"_qs);

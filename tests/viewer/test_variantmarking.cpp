@@ -15,7 +15,7 @@ namespace {
 VariantTable sampleTable()
 {
     QStringList texts;
-    for (const QString path : { QStringLiteral(TAMVEX_INSTALL_DIR "/variant-classes.txt"),
+    for (const QString &path : { QStringLiteral(TAMVEX_INSTALL_DIR "/variant-classes.txt"),
                                 QStringLiteral(TAMVEX_SOURCE_DIR "/collection/pages/variant-edits.txt") }) {
         QFile file(path);
         if (file.open(QIODevice::ReadOnly))
