@@ -4,6 +4,8 @@
 #include "concordancequery.h"
 #include "contentdatabase.h"
 
+#include <QCoreApplication>
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -23,7 +25,7 @@ QString columnText(sqlite3_stmt *stmt, int column)
 Failure readFailure(sqlite3 *db, const QString &path)
 {
     return Failure{FailureNumber::DatabaseOpen,
-                   QStringLiteral("Could not read the records of the database '%1': %2")
+                   QCoreApplication::translate("ConcordanceSource", "Could not read the records of the database '%1': %2")
                        .arg(path, QString::fromUtf8(sqlite3_errmsg(db)))};
 }
 
