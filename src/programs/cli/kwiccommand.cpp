@@ -18,7 +18,8 @@ void writeBytes(std::FILE *out, const QByteArray &bytes)
 
 int wrongUse(const QString &why)
 {
-    writeBytes(stderr, QCoreApplication::translate("TamvexCli", "tamvex-cli kwic: %1\nusage: tamvex-cli kwic [--program-folder DIR] [--width N] QUERY\n")
+    writeBytes(stderr, QCoreApplication::translate(
+                           "TamvexCli", "tamvex-cli kwic: %1\nusage: tamvex-cli kwic [--program-folder DIR] [--width N] QUERY\n")
                            .arg(why)
                            .toUtf8());
     return 64;
@@ -38,7 +39,9 @@ int kwicCommand(QStringList args, const QString &defaultFolder)
             bool number = false;
             width = value.toInt(&number);
             if (!number || width < 0 || width > 10000)
-                return wrongUse(QCoreApplication::translate("TamvexCli", "--width takes a number of characters from 0 to 10000, not '%1'.").arg(value));
+                return wrongUse(QCoreApplication::translate(
+                                    "TamvexCli", "--width takes a number of characters from 0 to 10000, not '%1'.")
+                                    .arg(value));
         } else {
             return wrongUse(QCoreApplication::translate("TamvexCli", "unknown option '%1'.").arg(option));
         }

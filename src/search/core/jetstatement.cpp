@@ -91,7 +91,8 @@ Result<std::optional<QString>> constantAt(const std::vector<Token> &t, std::size
         bool ok = false;
         const int code = t[i + 2].text.toInt(&ok);
         if (!ok || code < 0 || code > 0xFFFF)
-            return Failure{5, QCoreApplication::translate("JetStatement", "Invalid procedure call or argument: chr(%1).").arg(t[i + 2].text)};
+            return Failure{5, QCoreApplication::translate("JetStatement", "Invalid procedure call or argument: chr(%1).")
+                                  .arg(t[i + 2].text)};
         i += 4;
         return std::optional<QString>(QString(QChar(static_cast<char16_t>(code))));
     }

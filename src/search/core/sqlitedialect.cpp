@@ -131,9 +131,11 @@ Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement)
         return Failure{FailureNumber::StatementSyntax, QCoreApplication::translate("SqliteDialect", "The statement is empty.")};
     for (const char *p = tail; p && *p; ++p)
         if (*p != ' ' && *p != '\n' && *p != '\t' && *p != '\r')
-            return Failure{FailureNumber::StatementSyntax, QCoreApplication::translate("SqliteDialect", "Characters found after end of SQL statement.")};
+            return Failure{FailureNumber::StatementSyntax,
+                           QCoreApplication::translate("SqliteDialect", "Characters found after end of SQL statement.")};
     if (!sqlite3_stmt_readonly(stmt) || sqlite3_column_count(stmt) < 2)
-        return Failure{FailureNumber::StatementSyntax, QCoreApplication::translate("SqliteDialect", "Only a select of two columns can run.")};
+        return Failure{FailureNumber::StatementSyntax,
+                       QCoreApplication::translate("SqliteDialect", "Only a select of two columns can run.")};
     for (std::size_t i = 0; i < statement.groups.size(); ++i)
         sqlite3_bind_pointer(stmt, static_cast<int>(i + 1), statement.groups[i].get(), kGroupType, nullptr);
     ResultRows rows;

@@ -247,7 +247,8 @@ private:
 Failure buildFailure(const IndexSource &source, const QString &why)
 {
     const QString name = source.handle ? QCoreApplication::translate("IndexBuild", "(open connection)") : source.path;
-    return Failure{FailureNumber::DatabaseOpen, QCoreApplication::translate("IndexBuild", "Could not index the database '%1': %2").arg(name, why)};
+    return Failure{FailureNumber::DatabaseOpen,
+                   QCoreApplication::translate("IndexBuild", "Could not index the database '%1': %2").arg(name, why)};
 }
 
 // Working memory of one thread per character of its batch: the character

@@ -7,7 +7,8 @@
 namespace {
 Failure loadFailure(const QString &why)
 {
-    return Failure{FailureNumber::JetRead, QCoreApplication::translate("JetSqliteLoader", "the in-memory copy could not be built: %1").arg(why)};
+    return Failure{FailureNumber::JetRead,
+                   QCoreApplication::translate("JetSqliteLoader", "the in-memory copy could not be built: %1").arg(why)};
 }
 }
 
