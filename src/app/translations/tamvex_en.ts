@@ -1,6 +1,13 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="en">
 <context>
+    <name>ConcordanceExport</name>
+    <message>
+        <source>Could not write the file '%1': %2</source>
+        <translation>Could not write the file '%1': %2</translation>
+    </message>
+</context>
+<context>
     <name>ConcordanceModel</name>
     <message>
         <source>篇名</source>
@@ -17,6 +24,13 @@
     <message>
         <source>後文</source>
         <translation>After</translation>
+    </message>
+</context>
+<context>
+    <name>ConcordanceSource</name>
+    <message>
+        <source>Could not read the records of the database '%1': %2</source>
+        <translation>Could not read the records of the database '%1': %2</translation>
     </message>
 </context>
 <context>
@@ -56,6 +70,10 @@
     <message>
         <source>寫入失敗（%1）；檔案未變更。</source>
         <translation>Writing failed (%1); the file is unchanged.</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -137,6 +155,17 @@
     <message>
         <source>No collection folder at '%1'.</source>
         <translation>No collection folder at '%1'.</translation>
+    </message>
+</context>
+<context>
+    <name>DirListBox</name>
+    <message>
+        <source>%1：找不到這個資料夾（磁碟可能未就緒或已卸載）。</source>
+        <translation>%1: this folder cannot be found (the disk may not be ready, or it was unmounted).</translation>
+    </message>
+    <message>
+        <source>%1：無法讀取這個資料夾。</source>
+        <translation>%1: this folder cannot be read.</translation>
     </message>
 </context>
 <context>
@@ -260,6 +289,69 @@
     </message>
 </context>
 <context>
+    <name>IndexBuild</name>
+    <message>
+        <source>out of memory</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>a record went missing while it was read</source>
+        <translation>a record went missing while it was read</translation>
+    </message>
+    <message>
+        <source>cannot open the file</source>
+        <translation>cannot open the file</translation>
+    </message>
+    <message>
+        <source>(open connection)</source>
+        <translation>(open connection)</translation>
+    </message>
+    <message>
+        <source>Could not index the database '%1': %2</source>
+        <translation>Could not index the database '%1': %2</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>maindata has a column named _rowid_ that hides the row id</source>
+        <translation>maindata has a column named _rowid_ that hides the row id</translation>
+    </message>
+    <message>
+        <source>no such table: maindata</source>
+        <translation>no such table: maindata</translation>
+    </message>
+    <message>
+        <source>maindata has no row ids</source>
+        <translation>maindata has no row ids</translation>
+    </message>
+    <message>
+        <source>maindata holds more than 4294967295 records</source>
+        <translation>maindata holds more than 4294967295 records</translation>
+    </message>
+    <message>
+        <source>cannot read the scratch file</source>
+        <translation>cannot read the scratch file</translation>
+    </message>
+    <message>
+        <source>the postings could not be kept</source>
+        <translation>the postings could not be kept</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>cannot create a scratch file in '%1': %2</source>
+        <translation>cannot create a scratch file in '%1': %2</translation>
+    </message>
+    <message>
+        <source>cannot write the scratch file: %1</source>
+        <translation>cannot write the scratch file: %1</translation>
+    </message>
+</context>
+<context>
     <name>IndexFile</name>
     <message>
         <source>Index file '%1': %2</source>
@@ -297,6 +389,10 @@
         <source>no memory to read it</source>
         <translation>no memory to read it</translation>
     </message>
+    <message>
+        <source>missing</source>
+        <translation>missing</translation>
+    </message>
 </context>
 <context>
     <name>JetDatabase</name>
@@ -319,6 +415,54 @@
     <message>
         <source>the file is not a Jet database or cannot be read.</source>
         <translation>the file is not a Jet database or cannot be read.</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <comment>the mark that ends a reason</comment>
+        <translation>.</translation>
+    </message>
+</context>
+<context>
+    <name>JetReader</name>
+    <message>
+        <source>the file cannot be opened as a Jet database</source>
+        <translation>the file cannot be opened as a Jet database</translation>
+    </message>
+    <message>
+        <source>the file's code page %1 is not known to this system</source>
+        <translation>the file's code page %1 is not known to this system</translation>
+    </message>
+    <message>
+        <source>the file's table catalogue cannot be read; the file is damaged or not a Jet database</source>
+        <translation>the file's table catalogue cannot be read; the file is damaged or not a Jet database</translation>
+    </message>
+    <message>
+        <source>the file holds no table maindata</source>
+        <translation>the file holds no table maindata</translation>
+    </message>
+    <message>
+        <source>the definition of table maindata cannot be read; the file is damaged</source>
+        <translation>the definition of table maindata cannot be read; the file is damaged</translation>
+    </message>
+    <message>
+        <source>table maindata has no column %1</source>
+        <translation>table maindata has no column %1</translation>
+    </message>
+    <message>
+        <source>row %1 of table maindata cannot be located again</source>
+        <translation>row %1 of table maindata cannot be located again</translation>
+    </message>
+    <message>
+        <source>row %1 of table maindata cannot be read</source>
+        <translation>row %1 of table maindata cannot be read</translation>
+    </message>
+    <message>
+        <source>row %1 of table maindata, column %2 has a damaged memo header</source>
+        <translation>row %1 of table maindata, column %2 has a damaged memo header</translation>
+    </message>
+    <message>
+        <source>row %1 of table maindata, column %2: its memo value is damaged (%3 bytes read, %4 declared); the file is damaged</source>
+        <translation>row %1 of table maindata, column %2: its memo value is damaged (%3 bytes read, %4 declared); the file is damaged</translation>
     </message>
 </context>
 <context>
@@ -357,6 +501,70 @@
     </message>
 </context>
 <context>
+    <name>JetSqliteLoader</name>
+    <message>
+        <source>the in-memory copy could not be built: %1</source>
+        <translation>the in-memory copy could not be built: %1</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>out of memory</translation>
+    </message>
+</context>
+<context>
+    <name>JetStatement</name>
+    <message>
+        <source>Syntax error in query: %1.</source>
+        <translation>Syntax error in query: %1.</translation>
+    </message>
+    <message>
+        <source>a string without its closing apostrophe</source>
+        <translation>a string without its closing apostrophe</translation>
+    </message>
+    <message>
+        <source>a "[" name without its "]"</source>
+        <translation>a "[" name without its "]"</translation>
+    </message>
+    <message>
+        <source>Invalid procedure call or argument: chr(%1).</source>
+        <translation>Invalid procedure call or argument: chr(%1).</translation>
+    </message>
+</context>
+<context>
+    <name>JetWireParser</name>
+    <message>
+        <source>the reader's output does not start with the expected mark</source>
+        <translation>the reader's output does not start with the expected mark</translation>
+    </message>
+    <message>
+        <source>the reader wrote data after its last record</source>
+        <translation>the reader wrote data after its last record</translation>
+    </message>
+    <message>
+        <source>the reader's output holds an unknown record</source>
+        <translation>the reader's output holds an unknown record</translation>
+    </message>
+    <message>
+        <source>the reader's output holds a value of unknown kind</source>
+        <translation>the reader's output holds a value of unknown kind</translation>
+    </message>
+</context>
+<context>
+    <name>LikePattern</name>
+    <message>
+        <source>Invalid pattern string: %1 in the like pattern '%2'.</source>
+        <translation>Invalid pattern string: %1 in the like pattern '%2'.</translation>
+    </message>
+    <message>
+        <source>a "[" without its "]"</source>
+        <translation>a "[" without its "]"</translation>
+    </message>
+    <message>
+        <source>a range that runs backwards</source>
+        <translation>a range that runs backwards</translation>
+    </message>
+</context>
+<context>
     <name>PageHits</name>
     <message>
         <source>共 %1 處</source>
@@ -376,6 +584,98 @@
     <message>
         <source>無法開始列印：印表機沒有回應。</source>
         <translation>Printing could not start: the printer does not respond.</translation>
+    </message>
+</context>
+<context>
+    <name>SqliteDialect</name>
+    <message>
+        <source>pattern group missing</source>
+        <translation>pattern group missing</translation>
+    </message>
+    <message>
+        <source>Invalid procedure call or argument</source>
+        <translation>Invalid procedure call or argument</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>The statement was rejected</source>
+        <translation>The statement was rejected</translation>
+    </message>
+    <message>
+        <source>The statement is empty.</source>
+        <translation>The statement is empty.</translation>
+    </message>
+    <message>
+        <source>Characters found after end of SQL statement.</source>
+        <translation>Characters found after end of SQL statement.</translation>
+    </message>
+    <message>
+        <source>Only a select of two columns can run.</source>
+        <translation>Only a select of two columns can run.</translation>
+    </message>
+    <message>
+        <source>The statement failed</source>
+        <translation>The statement failed</translation>
+    </message>
+</context>
+<context>
+    <name>TamvexCli</name>
+    <message>
+        <source>usage: tamvex-cli statement [--variants] [--program-folder DIR] QUERY
+       tamvex-cli search [--variants] [--program-folder DIR] QUERY
+       tamvex-cli index [--program-folder DIR]
+       tamvex-cli mark [--variants] [--program-folder DIR] PAGEPATH TERMS
+       tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY
+--variants: each character also finds its variant and traditional forms
+(the table variant-classes.txt and variant-edits.txt of the folder)
+</source>
+        <translation>usage: tamvex-cli statement [--variants] [--program-folder DIR] QUERY
+       tamvex-cli search [--variants] [--program-folder DIR] QUERY
+       tamvex-cli index [--program-folder DIR]
+       tamvex-cli mark [--variants] [--program-folder DIR] PAGEPATH TERMS
+       tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY
+--variants: each character also finds its variant and traditional forms
+(the table variant-classes.txt and variant-edits.txt of the folder)
+</translation>
+    </message>
+    <message>
+        <source>tamvex-cli kwic: %1
+usage: tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY
+</source>
+        <translation>tamvex-cli kwic: %1
+usage: tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY
+</translation>
+    </message>
+    <message>
+        <source>--width takes a number of characters from 0 to 10000, not '%1'.</source>
+        <translation>--width takes a number of characters from 0 to 10000, not '%1'.</translation>
+    </message>
+    <message>
+        <source>unknown option '%1'.</source>
+        <translation>unknown option '%1'.</translation>
+    </message>
+    <message>
+        <source>give one QUERY (quote it when it holds blanks).</source>
+        <translation>give one QUERY (quote it when it holds blanks).</translation>
+    </message>
+    <message>
+        <source>tamvex-cli kwic: the query has no term to look for.
+</source>
+        <translation>tamvex-cli kwic: the query has no term to look for.
+</translation>
+    </message>
+    <message>
+        <source>tamvex-cli kwic: no occurrence of the terms.
+</source>
+        <translation>tamvex-cli kwic: no occurrence of the terms.
+</translation>
+    </message>
+    <message>
+        <source>[%1%2] %3/%4 records  %5 MB/s  %6 s left </source>
+        <translation>[%1%2] %3/%4 records  %5 MB/s  %6 s left </translation>
     </message>
 </context>
 <context>
@@ -418,6 +718,28 @@
     <message>
         <source>異體字、簡體字通檢：開（按 F8 關閉）</source>
         <translation>Variant and simplified characters: on (F8 turns it off)</translation>
+    </message>
+</context>
+<context>
+    <name>VariantTable</name>
+    <message>
+        <source>Cannot open the variant table: %1</source>
+        <translation>Cannot open the variant table: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read the variant table: %1</source>
+        <translation>Cannot read the variant table: %1</translation>
+    </message>
+    <message>
+        <source>The variant table is not UTF-8: %1</source>
+        <translation>The variant table is not UTF-8: %1</translation>
+    </message>
+</context>
+<context>
+    <name>frmBrowser</name>
+    <message>
+        <source>%1：無法切換到這個資料夾。</source>
+        <translation>%1: cannot change to this folder.</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,13 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>ConcordanceExport</name>
+    <message>
+        <source>Could not write the file '%1': %2</source>
+        <translation>無法寫入檔案「%1」：%2</translation>
+    </message>
+</context>
+<context>
     <name>ConcordanceModel</name>
     <message>
         <source>篇名</source>
@@ -17,6 +24,13 @@
     <message>
         <source>後文</source>
         <translation>後文</translation>
+    </message>
+</context>
+<context>
+    <name>ConcordanceSource</name>
+    <message>
+        <source>Could not read the records of the database '%1': %2</source>
+        <translation>無法讀取資料庫「%1」的記錄：%2</translation>
     </message>
 </context>
 <context>
@@ -56,6 +70,10 @@
     <message>
         <source>寫入失敗（%1）；檔案未變更。</source>
         <translation>寫入失敗（%1）；檔案未變更。</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
     </message>
 </context>
 <context>
@@ -137,6 +155,17 @@
     <message>
         <source>No collection folder at '%1'.</source>
         <translation>「%1」不是文庫資料夾。</translation>
+    </message>
+</context>
+<context>
+    <name>DirListBox</name>
+    <message>
+        <source>%1：找不到這個資料夾（磁碟可能未就緒或已卸載）。</source>
+        <translation>%1：找不到這個資料夾（磁碟可能未就緒或已卸載）。</translation>
+    </message>
+    <message>
+        <source>%1：無法讀取這個資料夾。</source>
+        <translation>%1：無法讀取這個資料夾。</translation>
     </message>
 </context>
 <context>
@@ -260,6 +289,69 @@
     </message>
 </context>
 <context>
+    <name>IndexBuild</name>
+    <message>
+        <source>out of memory</source>
+        <translation>記憶體不足</translation>
+    </message>
+    <message>
+        <source>a record went missing while it was read</source>
+        <translation>讀取時有一筆記錄不見了</translation>
+    </message>
+    <message>
+        <source>cannot open the file</source>
+        <translation>無法開啟檔案</translation>
+    </message>
+    <message>
+        <source>(open connection)</source>
+        <translation>（已開啟的連線）</translation>
+    </message>
+    <message>
+        <source>Could not index the database '%1': %2</source>
+        <translation>無法為資料庫「%1」建立索引：%2</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>maindata has a column named _rowid_ that hides the row id</source>
+        <translation>maindata 資料表有名為 _rowid_ 的欄位，遮住了列號</translation>
+    </message>
+    <message>
+        <source>no such table: maindata</source>
+        <translation>沒有 maindata 資料表</translation>
+    </message>
+    <message>
+        <source>maindata has no row ids</source>
+        <translation>maindata 資料表沒有列號</translation>
+    </message>
+    <message>
+        <source>maindata holds more than 4294967295 records</source>
+        <translation>maindata 資料表的記錄超過 4294967295 筆</translation>
+    </message>
+    <message>
+        <source>cannot read the scratch file</source>
+        <translation>無法讀取暫存檔</translation>
+    </message>
+    <message>
+        <source>the postings could not be kept</source>
+        <translation>無法保存各字的出處清單</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>cannot create a scratch file in '%1': %2</source>
+        <translation>無法在「%1」建立暫存檔：%2</translation>
+    </message>
+    <message>
+        <source>cannot write the scratch file: %1</source>
+        <translation>無法寫入暫存檔：%1</translation>
+    </message>
+</context>
+<context>
     <name>IndexFile</name>
     <message>
         <source>Index file '%1': %2</source>
@@ -297,6 +389,10 @@
         <source>no memory to read it</source>
         <translation>記憶體不足，無法讀取</translation>
     </message>
+    <message>
+        <source>missing</source>
+        <translation>不存在</translation>
+    </message>
 </context>
 <context>
     <name>JetDatabase</name>
@@ -319,6 +415,54 @@
     <message>
         <source>the file is not a Jet database or cannot be read.</source>
         <translation>這個檔案不是 Jet 資料庫，或無法讀取。</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <comment>the mark that ends a reason</comment>
+        <translation>。</translation>
+    </message>
+</context>
+<context>
+    <name>JetReader</name>
+    <message>
+        <source>the file cannot be opened as a Jet database</source>
+        <translation>無法以 Jet 資料庫開啟這個檔案</translation>
+    </message>
+    <message>
+        <source>the file's code page %1 is not known to this system</source>
+        <translation>本系統不認得這個檔案的字碼頁 %1</translation>
+    </message>
+    <message>
+        <source>the file's table catalogue cannot be read; the file is damaged or not a Jet database</source>
+        <translation>無法讀取檔案的資料表目錄；檔案已損壞或不是 Jet 資料庫</translation>
+    </message>
+    <message>
+        <source>the file holds no table maindata</source>
+        <translation>檔案中沒有 maindata 資料表</translation>
+    </message>
+    <message>
+        <source>the definition of table maindata cannot be read; the file is damaged</source>
+        <translation>無法讀取 maindata 資料表的定義；檔案已損壞</translation>
+    </message>
+    <message>
+        <source>table maindata has no column %1</source>
+        <translation>maindata 資料表沒有 %1 欄位</translation>
+    </message>
+    <message>
+        <source>row %1 of table maindata cannot be located again</source>
+        <translation>maindata 資料表的第 %1 筆無法再次找到</translation>
+    </message>
+    <message>
+        <source>row %1 of table maindata cannot be read</source>
+        <translation>maindata 資料表的第 %1 筆無法讀取</translation>
+    </message>
+    <message>
+        <source>row %1 of table maindata, column %2 has a damaged memo header</source>
+        <translation>maindata 資料表第 %1 筆的 %2 欄位：備忘欄的標頭已損壞</translation>
+    </message>
+    <message>
+        <source>row %1 of table maindata, column %2: its memo value is damaged (%3 bytes read, %4 declared); the file is damaged</source>
+        <translation>maindata 資料表第 %1 筆的 %2 欄位：備忘欄的內容已損壞（讀到 %3 位元組，應有 %4 位元組）；檔案已損壞</translation>
     </message>
 </context>
 <context>
@@ -357,6 +501,70 @@
     </message>
 </context>
 <context>
+    <name>JetSqliteLoader</name>
+    <message>
+        <source>the in-memory copy could not be built: %1</source>
+        <translation>無法在記憶體中建立資料副本：%1</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>記憶體不足</translation>
+    </message>
+</context>
+<context>
+    <name>JetStatement</name>
+    <message>
+        <source>Syntax error in query: %1.</source>
+        <translation>查詢語法錯誤：%1。</translation>
+    </message>
+    <message>
+        <source>a string without its closing apostrophe</source>
+        <translation>字串缺少結尾的單引號</translation>
+    </message>
+    <message>
+        <source>a "[" name without its "]"</source>
+        <translation>以「[」開頭的名稱缺少「]」</translation>
+    </message>
+    <message>
+        <source>Invalid procedure call or argument: chr(%1).</source>
+        <translation>程序呼叫或引數無效：chr(%1)。</translation>
+    </message>
+</context>
+<context>
+    <name>JetWireParser</name>
+    <message>
+        <source>the reader's output does not start with the expected mark</source>
+        <translation>讀取程式的輸出開頭沒有應有的標記</translation>
+    </message>
+    <message>
+        <source>the reader wrote data after its last record</source>
+        <translation>讀取程式在最後一筆紀錄之後還寫出資料</translation>
+    </message>
+    <message>
+        <source>the reader's output holds an unknown record</source>
+        <translation>讀取程式的輸出含有不明的紀錄</translation>
+    </message>
+    <message>
+        <source>the reader's output holds a value of unknown kind</source>
+        <translation>讀取程式的輸出含有不明種類的值</translation>
+    </message>
+</context>
+<context>
+    <name>LikePattern</name>
+    <message>
+        <source>Invalid pattern string: %1 in the like pattern '%2'.</source>
+        <translation>比對樣式「%2」無效：%1。</translation>
+    </message>
+    <message>
+        <source>a "[" without its "]"</source>
+        <translation>「[」沒有對應的「]」</translation>
+    </message>
+    <message>
+        <source>a range that runs backwards</source>
+        <translation>範圍的起點大於終點</translation>
+    </message>
+</context>
+<context>
     <name>PageHits</name>
     <message>
         <source>共 %1 處</source>
@@ -376,6 +584,98 @@
     <message>
         <source>無法開始列印：印表機沒有回應。</source>
         <translation>無法開始列印：印表機沒有回應。</translation>
+    </message>
+</context>
+<context>
+    <name>SqliteDialect</name>
+    <message>
+        <source>pattern group missing</source>
+        <translation>缺少比對樣式組</translation>
+    </message>
+    <message>
+        <source>Invalid procedure call or argument</source>
+        <translation>程序呼叫或引數無效</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The statement was rejected</source>
+        <translation>查詢陳述式遭到拒絕</translation>
+    </message>
+    <message>
+        <source>The statement is empty.</source>
+        <translation>查詢陳述式是空的。</translation>
+    </message>
+    <message>
+        <source>Characters found after end of SQL statement.</source>
+        <translation>SQL 陳述式結尾之後還有字元。</translation>
+    </message>
+    <message>
+        <source>Only a select of two columns can run.</source>
+        <translation>只能執行選取兩個欄位的 select 陳述式。</translation>
+    </message>
+    <message>
+        <source>The statement failed</source>
+        <translation>查詢陳述式執行失敗</translation>
+    </message>
+</context>
+<context>
+    <name>TamvexCli</name>
+    <message>
+        <source>usage: tamvex-cli statement [--variants] [--program-folder DIR] QUERY
+       tamvex-cli search [--variants] [--program-folder DIR] QUERY
+       tamvex-cli index [--program-folder DIR]
+       tamvex-cli mark [--variants] [--program-folder DIR] PAGEPATH TERMS
+       tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY
+--variants: each character also finds its variant and traditional forms
+(the table variant-classes.txt and variant-edits.txt of the folder)
+</source>
+        <translation>用法：tamvex-cli statement [--variants] [--program-folder 資料夾] 查詢
+      tamvex-cli search [--variants] [--program-folder 資料夾] 查詢
+      tamvex-cli index [--program-folder 資料夾]
+      tamvex-cli mark [--variants] [--program-folder 資料夾] 頁面路徑 關鍵字
+      tamvex-cli kwic [--variants] [--program-folder 資料夾] [--width 字數] 查詢
+--variants：每個字也找它的異體字與繁體字
+（依資料夾中的異體字表 variant-classes.txt 與 variant-edits.txt）
+</translation>
+    </message>
+    <message>
+        <source>tamvex-cli kwic: %1
+usage: tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY
+</source>
+        <translation>tamvex-cli kwic：%1
+用法：tamvex-cli kwic [--variants] [--program-folder 資料夾] [--width 字數] 查詢
+</translation>
+    </message>
+    <message>
+        <source>--width takes a number of characters from 0 to 10000, not '%1'.</source>
+        <translation>--width 要給 0 到 10000 的字數，而不是「%1」。</translation>
+    </message>
+    <message>
+        <source>unknown option '%1'.</source>
+        <translation>不明的選項「%1」。</translation>
+    </message>
+    <message>
+        <source>give one QUERY (quote it when it holds blanks).</source>
+        <translation>請給一個查詢（含空白時請加上引號）。</translation>
+    </message>
+    <message>
+        <source>tamvex-cli kwic: the query has no term to look for.
+</source>
+        <translation>tamvex-cli kwic：查詢中沒有要找的關鍵字。
+</translation>
+    </message>
+    <message>
+        <source>tamvex-cli kwic: no occurrence of the terms.
+</source>
+        <translation>tamvex-cli kwic：找不到關鍵字出現之處。
+</translation>
+    </message>
+    <message>
+        <source>[%1%2] %3/%4 records  %5 MB/s  %6 s left </source>
+        <translation>[%1%2] %3/%4 筆  %5 MB/秒  尚餘 %6 秒 </translation>
     </message>
 </context>
 <context>
@@ -418,6 +718,28 @@
     <message>
         <source>異體字、簡體字通檢：開（按 F8 關閉）</source>
         <translation>異體字、簡體字通檢：開（按 F8 關閉）</translation>
+    </message>
+</context>
+<context>
+    <name>VariantTable</name>
+    <message>
+        <source>Cannot open the variant table: %1</source>
+        <translation>無法開啟異體字表：%1</translation>
+    </message>
+    <message>
+        <source>Cannot read the variant table: %1</source>
+        <translation>無法讀取異體字表：%1</translation>
+    </message>
+    <message>
+        <source>The variant table is not UTF-8: %1</source>
+        <translation>異體字表不是 UTF-8 文字：%1</translation>
+    </message>
+</context>
+<context>
+    <name>frmBrowser</name>
+    <message>
+        <source>%1：無法切換到這個資料夾。</source>
+        <translation>%1：無法切換到這個資料夾。</translation>
     </message>
 </context>
 </TS>

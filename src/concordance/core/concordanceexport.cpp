@@ -1,5 +1,6 @@
 #include "concordanceexport.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 #include <QStringEncoder>
 
@@ -59,6 +60,6 @@ Status writeConcordanceFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return Failure{FailureNumber::PathAccess,
-                       QStringLiteral("Could not write the file '%1': %2").arg(path, file.errorString())};
+                       QCoreApplication::translate("ConcordanceExport", "Could not write the file '%1': %2").arg(path, file.errorString())};
     return {};
 }

@@ -5,6 +5,8 @@
 #include "contentdatabase.h"
 #include "dateorder.h"
 
+#include <QCoreApplication>
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -26,7 +28,8 @@ QString columnText(sqlite3_stmt *stmt, int column)
 Failure readFailure(const QString &path, const QString &reason)
 {
     return Failure{FailureNumber::DatabaseOpen,
-                   QStringLiteral("Could not read the records of the database '%1': %2").arg(path, reason)};
+                   QCoreApplication::translate("ConcordanceSource", "Could not read the records of the database '%1': %2")
+                       .arg(path, reason)};
 }
 
 Failure readFailure(sqlite3 *db, const QString &path) { return readFailure(path, QString::fromUtf8(sqlite3_errmsg(db))); }

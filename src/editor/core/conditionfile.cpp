@@ -14,7 +14,7 @@ constexpr auto anyWriteBit = QFileDevice::WriteOwner | QFileDevice::WriteGroup |
 
 Failure fileFailure(int number, const QString &path, const QString &reason)
 {
-    return Failure{number, QStringLiteral(u"%1：%2").arg(path, reason)};
+    return Failure{number, QCoreApplication::translate("ConditionFile", "%1：%2").arg(path, reason)};
 }
 
 QString noFileChosen()

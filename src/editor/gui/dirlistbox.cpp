@@ -1,5 +1,6 @@
 #include "dirlistbox.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -20,9 +21,11 @@ Status DirListBox::showPath(const QString &path)
     const QString folder = QDir::cleanPath(QDir(path).absolutePath());
     const QFileInfo info(folder);
     if (path.isEmpty() || !info.isDir())
-        return Failure{FailureNumber::PathAccess, QStringLiteral(u"%1：找不到這個資料夾（磁碟可能未就緒或已卸載）。").arg(path)};
+        return Failure{FailureNumber::PathAccess,
+                       QCoreApplication::translate("DirListBox", "%1：找不到這個資料夾（磁碟可能未就緒或已卸載）。").arg(path)};
     if (!info.isReadable() || !info.isExecutable())
-        return Failure{FailureNumber::PathAccess, QStringLiteral(u"%1：無法讀取這個資料夾。").arg(path)};
+        return Failure{FailureNumber::PathAccess,
+                       QCoreApplication::translate("DirListBox", "%1：無法讀取這個資料夾。").arg(path)};
     m_path = folder;
     fill();
     return Status();

@@ -9,6 +9,7 @@
 #include "modtamvex.h"
 #include "twips.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -157,5 +158,5 @@ void frmBrowser::changeCurrentFolder(const QString &folder)
 {
     if (!QDir::setCurrent(folder))
         MessageBox::showFailure(Failure{FailureNumber::PathAccess,
-                                        QStringLiteral(u"%1：無法切換到這個資料夾。").arg(folder)});
+                                        QCoreApplication::translate("frmBrowser", "%1：無法切換到這個資料夾。").arg(folder)});
 }

@@ -12,6 +12,7 @@
 #include "variantplan.h"
 #include "varianttable.h"
 
+#include <QCoreApplication>
 #include <QStringEncoder>
 
 #include <cstdio>
@@ -46,7 +47,7 @@ void writeRows(std::FILE *out, const ResultRows &rows)
 
 int usage()
 {
-    writeUtf8(stderr, QStringLiteral("usage: tamvex-cli statement [--variants] [--program-folder DIR] QUERY\n"
+    writeUtf8(stderr, QCoreApplication::translate("TamvexCli", "usage: tamvex-cli statement [--variants] [--program-folder DIR] QUERY\n"
                                      "       tamvex-cli search [--variants] [--program-folder DIR] QUERY\n"
                                      "       tamvex-cli index [--program-folder DIR]\n"
                                      "       tamvex-cli mark [--variants] [--program-folder DIR] PAGEPATH TERMS\n"

@@ -1,5 +1,6 @@
 #include "indexprogress.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <unistd.h>
@@ -21,7 +22,7 @@ void IndexProgress::show(const BuildProgress &p)
     const int width = 30;
     const int filled = int(share * width);
     const double left = share > 0.01 ? seconds * (1.0 - share) / share : 0.0;
-    const QString line = QStringLiteral("\r[%1%2] %3/%4 records  %5 MB/s  %6 s left ")
+    const QString line = QStringLiteral("\r") + QCoreApplication::translate("TamvexCli", "[%1%2] %3/%4 records  %5 MB/s  %6 s left ")
                              .arg(QString(filled, QLatin1Char('#')), QString(width - filled, QLatin1Char('.')))
                              .arg(p.recordsDone)
                              .arg(p.recordsTotal)

@@ -6,6 +6,8 @@
 #include "databaselocation.h"
 #include "varianttable.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 #include <optional>
 
@@ -18,8 +20,10 @@ void writeBytes(std::FILE *out, const QByteArray &bytes)
 
 int wrongUse(const QString &why)
 {
-    writeBytes(stderr, (QStringLiteral("tamvex-cli kwic: ") + why
-                        + QStringLiteral("\nusage: tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY\n"))
+    writeBytes(stderr, QCoreApplication::translate(
+                           "TamvexCli",
+                           "tamvex-cli kwic: %1\nusage: tamvex-cli kwic [--variants] [--program-folder DIR] [--width N] QUERY\n")
+                           .arg(why)
                            .toUtf8());
     return 64;
 }
@@ -44,13 +48,15 @@ int kwicCommand(QStringList args, const QString &defaultFolder)
             bool number = false;
             width = value.toInt(&number);
             if (!number || width < 0 || width > 10000)
-                return wrongUse(QStringLiteral("--width takes a number of characters from 0 to 10000, not '%1'.").arg(value));
+                return wrongUse(QCoreApplication::translate(
+                                    "TamvexCli", "--width takes a number of characters from 0 to 10000, not '%1'.")
+                                    .arg(value));
         } else {
-            return wrongUse(QStringLiteral("unknown option '%1'.").arg(option));
+            return wrongUse(QCoreApplication::translate("TamvexCli", "unknown option '%1'.").arg(option));
         }
     }
     if (args.size() != 1)
-        return wrongUse(QStringLiteral("give one QUERY (quote it when it holds blanks)."));
+        return wrongUse(QCoreApplication::translate("TamvexCli", "give one QUERY (quote it when it holds blanks)."));
     const QString programFolder = folder.isEmpty() ? defaultFolder : folder;
     const DatabaseLocation location = DatabaseLocation::inFolder(programFolder);
     std::optional<VariantTable> table;
@@ -68,10 +74,10 @@ int kwicCommand(QStringList args, const QString &defaultFolder)
         writeBytes(stderr, (failureReport(outcome.failure) + QLatin1Char('\n')).toUtf8());
         return 2;
     case ConcordanceEnd::NoQuery:
-        writeBytes(stderr, QByteArrayLiteral("tamvex-cli kwic: the query has no term to look for.\n"));
+        writeBytes(stderr, QCoreApplication::translate("TamvexCli", "tamvex-cli kwic: the query has no term to look for.\n").toUtf8());
         return 1;
     case ConcordanceEnd::NoLines:
-        writeBytes(stderr, QByteArrayLiteral("tamvex-cli kwic: no occurrence of the terms.\n"));
+        writeBytes(stderr, QCoreApplication::translate("TamvexCli", "tamvex-cli kwic: no occurrence of the terms.\n").toUtf8());
         return 1;
     case ConcordanceEnd::Lines:
         break;

@@ -1,5 +1,6 @@
 #include "jetstatement.h"
 
+#include <QCoreApplication>
 #include <QStringEncoder>
 #include <QStringList>
 
@@ -14,7 +15,7 @@ struct Token {
 
 Failure syntaxError(const QString &why)
 {
-    return Failure{FailureNumber::StatementSyntax, QStringLiteral("Syntax error in query: %1.").arg(why)};
+    return Failure{FailureNumber::StatementSyntax, QCoreApplication::translate("JetStatement", "Syntax error in query: %1.").arg(why)};
 }
 
 bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
@@ -33,7 +34,7 @@ Result<std::vector<Token>> tokenize(const QString &s)
             qsizetype j = i + 1;
             for (;; ++j) {
                 if (j >= n)
-                    return syntaxError(QStringLiteral("a string without its closing apostrophe"));
+                    return syntaxError(QCoreApplication::translate("JetStatement", "a string without its closing apostrophe"));
                 if (s.at(j) == QLatin1Char('\'')) {
                     if (j + 1 < n && s.at(j + 1) == QLatin1Char('\'')) {
                         value += QLatin1Char('\'');
@@ -49,7 +50,7 @@ Result<std::vector<Token>> tokenize(const QString &s)
         } else if (c == QLatin1Char('[')) {
             const qsizetype close = s.indexOf(QLatin1Char(']'), i + 1);
             if (close < 0)
-                return syntaxError(QStringLiteral("a \"[\" name without its \"]\""));
+                return syntaxError(QCoreApplication::translate("JetStatement", "a \"[\" name without its \"]\""));
             tokens.push_back({Token::Quoted, s.mid(i + 1, close - i - 1)});
             i = close + 1;
         } else if (c.isDigit()) {
@@ -90,7 +91,8 @@ Result<std::optional<QString>> constantAt(const std::vector<Token> &t, std::size
         bool ok = false;
         const int code = t[i + 2].text.toInt(&ok);
         if (!ok || code < 0 || code > 0xFFFF)
-            return Failure{5, QStringLiteral("Invalid procedure call or argument: chr(%1).").arg(t[i + 2].text)};
+            return Failure{5, QCoreApplication::translate("JetStatement", "Invalid procedure call or argument: chr(%1).")
+                                  .arg(t[i + 2].text)};
         i += 4;
         return std::optional<QString>(QString(QChar(static_cast<char16_t>(code))));
     }

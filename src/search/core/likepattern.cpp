@@ -3,6 +3,7 @@
 #include "casefolding.h"
 #include "utf8rules.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QStringEncoder>
 
@@ -11,7 +12,7 @@ namespace {
 Failure invalidPattern(const QString &pattern, const QString &why)
 {
     return Failure{FailureNumber::InvalidPattern,
-                   QStringLiteral("Invalid pattern string: %1 in the like pattern '%2'.")
+                   QCoreApplication::translate("LikePattern", "Invalid pattern string: %1 in the like pattern '%2'.")
                        .arg(why, pattern.left(200))};
 }
 
@@ -83,12 +84,12 @@ Result<LikePattern> LikePattern::compile(const QString &pattern)
             while (j < cps.size() && cps[j] != U']')
                 ++j;
             if (j >= cps.size())
-                return invalidPattern(pattern, QStringLiteral("a \"[\" without its \"]\""));
+                return invalidPattern(pattern, QCoreApplication::translate("LikePattern", "a \"[\" without its \"]\""));
             std::vector<std::pair<char32_t, char32_t>> ranges;
             for (std::size_t k = start; k < j; ++k) {
                 if (k + 2 < j && cps[k + 1] == U'-') {
                     if (cps[k] > cps[k + 2])
-                        return invalidPattern(pattern, QStringLiteral("a range that runs backwards"));
+                        return invalidPattern(pattern, QCoreApplication::translate("LikePattern", "a range that runs backwards"));
                     ranges.emplace_back(cps[k], cps[k + 2]);
                     k += 2;
                 } else {

@@ -1,5 +1,6 @@
 #include "sqlitedialect.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 #include <sqlite3.h>
@@ -38,11 +39,18 @@ void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_int(ctx, cached->matches(textOf(argv[1])) ? 1 : 0);
 }
 
+// SQLite copies the message, which it reports as the statement's error.
+void resultError(sqlite3_context *ctx, const QString &message)
+{
+    const QByteArray utf8 = message.toUtf8();
+    sqlite3_result_error(ctx, utf8.constData(), int(utf8.size()));
+}
+
 void groupFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     const auto *group = static_cast<const PatternGroup *>(sqlite3_value_pointer(argv[1], kGroupType));
     if (!group)
-        return sqlite3_result_error(ctx, "pattern group missing", -1);
+        return resultError(ctx, QCoreApplication::translate("SqliteDialect", "pattern group missing"));
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     const std::string_view value = textOf(argv[0]);
@@ -57,7 +65,7 @@ void chrFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     const sqlite3_int64 code = sqlite3_value_int64(argv[0]);
     if (code < 0 || code > 0xFFFF)
-        return sqlite3_result_error(ctx, "Invalid procedure call or argument", -1);
+        return resultError(ctx, QCoreApplication::translate("SqliteDialect", "Invalid procedure call or argument"));
     const QByteArray utf8 = QString(QChar(static_cast<char16_t>(code))).toUtf8();
     sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
@@ -76,10 +84,10 @@ int authorize(void *, int action, const char *a, const char *, const char *, con
     }
 }
 
-Failure sqliteFailure(sqlite3 *db, const char *where)
+Failure sqliteFailure(sqlite3 *db, const QString &where)
 {
     return Failure{FailureNumber::StatementSyntax,
-                   QStringLiteral("%1: %2").arg(QString::fromUtf8(where), QString::fromUtf8(sqlite3_errmsg(db)))};
+                   QCoreApplication::translate("SqliteDialect", "%1: %2").arg(where, QString::fromUtf8(sqlite3_errmsg(db)))};
 }
 
 QString columnText(sqlite3_stmt *stmt, int column)
@@ -117,15 +125,17 @@ Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement)
     if ((statement.tieBreakByRowid || statement.orderByRowid) && hasRowid(db))
         sql += statement.tieBreakByRowid ? QByteArrayLiteral(", _rowid_") : QByteArrayLiteral(" order by _rowid_");
     if (sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &stmt, &tail) != SQLITE_OK)
-        return sqliteFailure(db, "The statement was rejected");
+        return sqliteFailure(db, QCoreApplication::translate("SqliteDialect", "The statement was rejected"));
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);
     if (!stmt)
-        return Failure{FailureNumber::StatementSyntax, QStringLiteral("The statement is empty.")};
+        return Failure{FailureNumber::StatementSyntax, QCoreApplication::translate("SqliteDialect", "The statement is empty.")};
     for (const char *p = tail; p && *p; ++p)
         if (*p != ' ' && *p != '\n' && *p != '\t' && *p != '\r')
-            return Failure{FailureNumber::StatementSyntax, QStringLiteral("Characters found after end of SQL statement.")};
+            return Failure{FailureNumber::StatementSyntax,
+                           QCoreApplication::translate("SqliteDialect", "Characters found after end of SQL statement.")};
     if (!sqlite3_stmt_readonly(stmt) || sqlite3_column_count(stmt) < 2)
-        return Failure{FailureNumber::StatementSyntax, QStringLiteral("Only a select of two columns can run.")};
+        return Failure{FailureNumber::StatementSyntax,
+                       QCoreApplication::translate("SqliteDialect", "Only a select of two columns can run.")};
     for (std::size_t i = 0; i < statement.groups.size(); ++i)
         sqlite3_bind_pointer(stmt, static_cast<int>(i + 1), statement.groups[i].get(), kGroupType, nullptr);
     ResultRows rows;
@@ -133,6 +143,6 @@ Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement)
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
         rows.push_back(ResultRow{columnText(stmt, 0), columnText(stmt, 1)});
     if (rc != SQLITE_DONE)
-        return sqliteFailure(db, "The statement failed");
+        return sqliteFailure(db, QCoreApplication::translate("SqliteDialect", "The statement failed"));
     return rows;
 }

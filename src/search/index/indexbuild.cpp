@@ -7,6 +7,7 @@
 #include "indexbuildrunstore.h"
 #include "pairsort.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <sqlite3.h>
@@ -130,7 +131,7 @@ public:
             while (m_state.claim(chunk) && indexChunk(chunk)) {
             }
         } catch (const std::bad_alloc &) {
-            m_state.fail(QStringLiteral("out of memory"));
+            m_state.fail(QCoreApplication::translate("IndexBuild", "out of memory"));
         }
     }
 
@@ -148,7 +149,7 @@ private:
             sqlite3_bind_int64(stmt, 1, m_state.catalogue.rowids[chunk.first + i]);
             const int rc = sqlite3_step(stmt);
             if (rc != SQLITE_ROW) {
-                m_state.fail(rc == SQLITE_DONE ? QStringLiteral("a record went missing while it was read") : QString::fromUtf8(sqlite3_errmsg(m_db)));
+                m_state.fail(rc == SQLITE_DONE ? QCoreApplication::translate("IndexBuild", "a record went missing while it was read") : QString::fromUtf8(sqlite3_errmsg(m_db)));
                 return false;
             }
             if (sqlite3_column_type(stmt, 0) == SQLITE_NULL)
@@ -233,7 +234,7 @@ private:
     {
         const Handle db = openReadOnly(path);
         if (!db)
-            return m_state.fail(QStringLiteral("cannot open the file"));
+            return m_state.fail(QCoreApplication::translate("IndexBuild", "cannot open the file"));
         sqlite3_exec(db.get(), "BEGIN", nullptr, nullptr, nullptr);
         ChunkIndexer(m_state, db.get()).run();
         sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr);
@@ -245,8 +246,9 @@ private:
 
 Failure buildFailure(const IndexSource &source, const QString &why)
 {
-    const QString name = source.handle ? QStringLiteral("(open connection)") : source.path;
-    return Failure{FailureNumber::DatabaseOpen, QStringLiteral("Could not index the database '%1': %2").arg(name, why)};
+    const QString name = source.handle ? QCoreApplication::translate("IndexBuild", "(open connection)") : source.path;
+    return Failure{FailureNumber::DatabaseOpen,
+                   QCoreApplication::translate("IndexBuild", "Could not index the database '%1': %2").arg(name, why)};
 }
 
 // Working memory of one thread per character of its batch: the character
@@ -266,7 +268,7 @@ Result<CatalogueData> build(const IndexSource &source, PostingSink &sink, const 
     if (!db) {
         own = openReadOnly(source.path);
         if (!own)
-            return buildFailure(source, QStringLiteral("cannot open the file"));
+            return buildFailure(source, QCoreApplication::translate("IndexBuild", "cannot open the file"));
         db = own.get();
         // One read transaction for the catalogue and this thread's reads,
         // which also keeps writers out while the other threads read.
@@ -288,7 +290,7 @@ Result<CatalogueData> build(const IndexSource &source, PostingSink &sink, const 
     if (own)
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     if (options.cancel && options.cancel->load())
-        return buildFailure(source, QStringLiteral("cancelled"));
+        return buildFailure(source, QCoreApplication::translate("IndexBuild", "cancelled"));
     if (!state.error().isEmpty())
         return buildFailure(source, state.error());
     if (!runs.finish())
@@ -305,6 +307,6 @@ Result<CatalogueData> buildIndex(const IndexSource &source, PostingSink &sink, c
     try {
         return build(source, sink, options);
     } catch (const std::bad_alloc &) {
-        return buildFailure(source, QStringLiteral("out of memory"));
+        return buildFailure(source, QCoreApplication::translate("IndexBuild", "out of memory"));
     }
 }

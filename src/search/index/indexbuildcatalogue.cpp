@@ -1,5 +1,6 @@
 #include "indexbuildcatalogue.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <sqlite3.h>
@@ -41,12 +42,12 @@ Status checkColumns(sqlite3 *db)
         any = true;
         const auto *name = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1));
         if (name && sqlite3_stricmp(name, "_rowid_") == 0)
-            return reason(QStringLiteral("maindata has a column named _rowid_ that hides the row id"));
+            return reason(QCoreApplication::translate("IndexBuild", "maindata has a column named _rowid_ that hides the row id"));
     }
     if (rc != SQLITE_DONE)
         return sqliteReason(db);
     if (!any)
-        return reason(QStringLiteral("no such table: maindata"));
+        return reason(QCoreApplication::translate("IndexBuild", "no such table: maindata"));
     return {};
 }
 
@@ -100,17 +101,17 @@ Result<CatalogueData> readCatalogue(sqlite3 *db, const std::atomic<bool> *cancel
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
         if ((data.rowids.size() & 4095) == 0 && cancel && cancel->load(std::memory_order_relaxed))
-            return reason(QStringLiteral("cancelled"));
+            return reason(QCoreApplication::translate("IndexBuild", "cancelled"));
         if (sqlite3_column_type(stmt.get(), 0) != SQLITE_INTEGER)
-            return reason(QStringLiteral("maindata has no row ids"));
+            return reason(QCoreApplication::translate("IndexBuild", "maindata has no row ids"));
         if (data.rowids.size() >= 0xFFFFFFFFull)
-            return reason(QStringLiteral("maindata holds more than 4294967295 records"));
+            return reason(QCoreApplication::translate("IndexBuild", "maindata holds more than 4294967295 records"));
         data.rowids.push_back(sqlite3_column_int64(stmt.get(), 0));
         appendText(data, columnText(stmt.get(), 1));
         appendText(data, columnText(stmt.get(), 2));
     }
     if (rc == SQLITE_INTERRUPT)
-        return reason(QStringLiteral("cancelled"));
+        return reason(QCoreApplication::translate("IndexBuild", "cancelled"));
     if (rc != SQLITE_DONE)
         return sqliteReason(db);
     return data;

@@ -2,6 +2,7 @@
 
 #include "indexbuildmergeheap.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <algorithm>
@@ -51,18 +52,18 @@ Status mergeRange(const RunStore &runs, Key from, Key bound, MergedRange &out, c
         if (cursors[r].seek(from))
             heap.push(r);
         else if (cursors[r].failed())
-            return reason(QStringLiteral("cannot read the scratch file"));
+            return reason(QCoreApplication::translate("IndexBuild", "cannot read the scratch file"));
     }
     for (std::uint64_t keys = 0; !heap.empty(); ++keys) {
         if ((keys & 4095) == 0 && cancelled(cancel))
-            return reason(QStringLiteral("cancelled"));
+            return reason(QCoreApplication::translate("IndexBuild", "cancelled"));
         const Key key = cursors[heap.top()].key();
         const std::size_t start = out.ordinals.size();
         while (!heap.empty() && cursors[heap.top()].key() == key) {
             RunCursor &run = cursors[heap.top()];
             const bool more = run.appendOrdinals(out.ordinals, start) && run.advance();
             if (run.failed())
-                return reason(QStringLiteral("cannot read the scratch file"));
+                return reason(QCoreApplication::translate("IndexBuild", "cannot read the scratch file"));
             heap.settleTop(!more);
         }
         out.keys.push_back(key);
@@ -76,7 +77,7 @@ Status feed(const MergedRange &range, PostingSink &sink)
     std::size_t start = 0;
     for (std::size_t i = 0; i < range.keys.size(); ++i) {
         if (!sink.add(range.keys[i], range.ordinals.data() + start, range.ends[i] - start))
-            return reason(QStringLiteral("the postings could not be kept"));
+            return reason(QCoreApplication::translate("IndexBuild", "the postings could not be kept"));
         start = range.ends[i];
     }
     return {};
@@ -127,7 +128,7 @@ public:
             }
             m_changed.notify_all();
             if (cancelled(m_cancel))
-                return reason(QStringLiteral("cancelled"));
+                return reason(QCoreApplication::translate("IndexBuild", "cancelled"));
             if (const Status fed = feed(*range, sink); !fed) {
                 stop(fed.failure().description);
                 return fed;
@@ -171,7 +172,7 @@ private:
                 m_changed.notify_all();
             }
         } catch (const std::bad_alloc &) {
-            stop(QStringLiteral("out of memory"));
+            stop(QCoreApplication::translate("IndexBuild", "out of memory"));
         }
     }
 
@@ -180,7 +181,7 @@ private:
         {
             const std::lock_guard lock(m_mutex);
             if (m_error.isEmpty())
-                m_error = why.isEmpty() ? QStringLiteral("stopped") : why;
+                m_error = why.isEmpty() ? QCoreApplication::translate("IndexBuild", "stopped") : why;
         }
         m_changed.notify_all();
     }

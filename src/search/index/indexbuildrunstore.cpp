@@ -1,5 +1,6 @@
 #include "indexbuildrunstore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -14,7 +15,7 @@ bool RunStore::spill(Run &run, const std::vector<std::uint8_t> &bytes)
     if (!m_file) {
         m_file = std::make_unique<QTemporaryFile>(QDir(m_folder).filePath(QStringLiteral("tamvex-index-runs-XXXXXX.tmp")));
         if (!m_file->open()) {
-            m_error = QStringLiteral("cannot create a scratch file in '%1': %2").arg(m_folder, m_file->errorString());
+            m_error = QCoreApplication::translate("IndexBuild", "cannot create a scratch file in '%1': %2").arg(m_folder, m_file->errorString());
             return false;
         }
     }
@@ -22,7 +23,7 @@ bool RunStore::spill(Run &run, const std::vector<std::uint8_t> &bytes)
     run.spilled = true;
     const qint64 size = qint64(bytes.size());
     if (m_file->write(reinterpret_cast<const char *>(bytes.data()), size) != size) {
-        m_error = QStringLiteral("cannot write the scratch file: %1").arg(m_file->errorString());
+        m_error = QCoreApplication::translate("IndexBuild", "cannot write the scratch file: %1").arg(m_file->errorString());
         return false;
     }
     m_spilled += run.size;
@@ -54,7 +55,7 @@ bool RunStore::finish()
 {
     std::sort(m_runs.begin(), m_runs.end(), [](const Run &a, const Run &b) { return a.sequence < b.sequence; });
     if (m_file && m_error.isEmpty() && !m_file->flush())
-        m_error = QStringLiteral("cannot write the scratch file: %1").arg(m_file->errorString());
+        m_error = QCoreApplication::translate("IndexBuild", "cannot write the scratch file: %1").arg(m_file->errorString());
     return m_error.isEmpty();
 }
 

@@ -249,7 +249,7 @@ Result<std::unique_ptr<Reader>> Reader::open(const QString &path, const FileStam
     std::unique_ptr<Reader> r(new Reader);
     r->m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (r->m_fd < 0)
-        return fileFailure(path, QStringLiteral("missing"));
+        return fileFailure(path, QCoreApplication::translate("IndexFile", "missing"));
     const off_t size = ::lseek(r->m_fd, 0, SEEK_END);
     Header h{};
     std::vector<char> area(kHeaderArea);

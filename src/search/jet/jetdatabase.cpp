@@ -35,7 +35,8 @@ QString reinstallAdvice()
 
 Failure fileFailure(const QString &path, const QString &why, const QString &advice = damagedAdvice())
 {
-    const QString sentence = why.endsWith(u'.') ? why : why + u'.';
+    const bool ended = why.endsWith(u'.') || why.endsWith(u'\u3002');
+    const QString sentence = ended ? why : why + QCoreApplication::translate("JetDatabase", ".", "the mark that ends a reason");
     return Failure{FailureNumber::JetRead,
                    QCoreApplication::translate("JetDatabase", "Could not read the Jet database '%1': %2").arg(path, sentence) + advice};
 }

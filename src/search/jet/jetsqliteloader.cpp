@@ -2,10 +2,13 @@
 
 #include "jetwireformat.h"
 
+#include <QCoreApplication>
+
 namespace {
 Failure loadFailure(const QString &why)
 {
-    return Failure{FailureNumber::JetRead, QStringLiteral("the in-memory copy could not be built: %1").arg(why)};
+    return Failure{FailureNumber::JetRead,
+                   QCoreApplication::translate("JetSqliteLoader", "the in-memory copy could not be built: %1").arg(why)};
 }
 }
 
@@ -20,7 +23,7 @@ JetSqliteLoader::~JetSqliteLoader()
 
 QString JetSqliteLoader::lastError() const
 {
-    return QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "out of memory");
+    return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QCoreApplication::translate("JetSqliteLoader", "out of memory");
 }
 
 Status JetSqliteLoader::begin()

@@ -1,6 +1,9 @@
 #include "jetwireparser.h"
 
+#include "jetreaderreason.h"
 #include "jetwireformat.h"
+
+#include <QCoreApplication>
 
 #include <cstring>
 
@@ -57,7 +60,7 @@ qsizetype JetWireParser::parseAll(const char *data, qsizetype size)
         if (size < qsizetype(sizeof JetWire::Magic))
             return 0;
         if (std::memcmp(data, JetWire::Magic, sizeof JetWire::Magic) != 0) {
-            fail(QStringLiteral("the reader's output does not start with the expected mark"));
+            fail(QCoreApplication::translate("JetWireParser", "the reader's output does not start with the expected mark"));
             return Malformed;
         }
         m_magicSeen = true;
@@ -65,7 +68,7 @@ qsizetype JetWireParser::parseAll(const char *data, qsizetype size)
     }
     while (used < size) {
         if (finished()) {
-            fail(QStringLiteral("the reader wrote data after its last record"));
+            fail(QCoreApplication::translate("JetWireParser", "the reader wrote data after its last record"));
             return Malformed;
         }
         const qsizetype n = parseRecord(data + used, size - used);
@@ -96,12 +99,12 @@ qsizetype JetWireParser::parseRecord(const char *data, qsizetype size)
         const qsizetype length = qsizetype(readUInt(data + 1, 4));
         if (size < 5 + length)
             return Incomplete;
-        m_childError = QString::fromUtf8(data + 5, length);
+        m_childError = jetReaderReasonText(QByteArrayView(data + 5, length));
         m_errorSeen = true;
         return 5 + length;
     }
     default:
-        fail(QStringLiteral("the reader's output holds an unknown record"));
+        fail(QCoreApplication::translate("JetWireParser", "the reader's output holds an unknown record"));
         return Malformed;
     }
 }
@@ -136,7 +139,7 @@ qsizetype JetWireParser::parseRow(const char *data, qsizetype size)
             break;
         }
         default:
-            fail(QStringLiteral("the reader's output holds a value of unknown kind"));
+            fail(QCoreApplication::translate("JetWireParser", "the reader's output holds a value of unknown kind"));
             return Malformed;
         }
     }

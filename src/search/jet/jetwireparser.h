@@ -39,6 +39,7 @@ public:
     bool hasPartialRecord() const { return !m_pending.isEmpty() || !m_magicSeen; }
 
     const QString &problem() const { return m_problem; }
+    // The reason of the child's failure record, in the reader's language.
     const QString &childError() const { return m_childError; }
     std::uint64_t rowsParsed() const { return m_rowsParsed; }
     std::uint64_t rowsWritten() const { return m_rowsWritten; }

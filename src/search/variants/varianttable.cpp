@@ -1,5 +1,6 @@
 #include "varianttable.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSet>
 #include <QStringDecoder>
@@ -66,14 +67,17 @@ Result<QString> readUtf8(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure { FailureNumber::FileIo, QStringLiteral("Cannot open the variant table: ") + path };
+        return Failure { FailureNumber::FileIo,
+                         QCoreApplication::translate("VariantTable", "Cannot open the variant table: %1").arg(path) };
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Failure { FailureNumber::FileIo, QStringLiteral("Cannot read the variant table: ") + path };
+        return Failure { FailureNumber::FileIo,
+                         QCoreApplication::translate("VariantTable", "Cannot read the variant table: %1").arg(path) };
     QStringDecoder decoder(QStringDecoder::Utf8);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
-        return Failure { FailureNumber::BadCharacter, QStringLiteral("The variant table is not UTF-8: ") + path };
+        return Failure { FailureNumber::BadCharacter,
+                         QCoreApplication::translate("VariantTable", "The variant table is not UTF-8: %1").arg(path) };
     return text;
 }
 }

@@ -41,6 +41,15 @@ QByteArray endRecord(quint64 written, quint64 numRows)
             out.append(char((v >> (8 * i)) & 0xFF));
     return out;
 }
+
+// The child's failure record: a reason code and its arguments, or any text.
+QByteArray failureRecord(const QByteArray &reason)
+{
+    QByteArray out("TJW1X");
+    for (int i = 0; i < 4; ++i)
+        out.append(char((reason.size() >> (8 * i)) & 0xFF));
+    return out + reason;
+}
 }
 
 class TestJetDatabase : public QObject {
@@ -142,6 +151,15 @@ void TestJetDatabase::readerProblemsFail_data()
                                                      << u"0 rows of table maindata could be read, but the table holds 5"_qs;
     QTest::newRow("unknown value kind") << QByteArray("cat \"$0.out\"") << QByteArray("TJW1R\x07", 6)
                                         << u"unknown kind"_qs;
+    QTest::newRow("reason with arguments") << QByteArray("cat \"$0.out\"; exit 1")
+                                           << failureRecord("memo-damaged\x1f" "7\x1f" "content\x1f" "3\x1f" "9")
+                                           << u"row 7 of table maindata, column content: its memo value is damaged (3 bytes read, 9 declared)"_qs;
+    QTest::newRow("argument that looks like a placeholder") << QByteArray("cat \"$0.out\"; exit 1")
+                                                            << failureRecord("no-column\x1f%2date")
+                                                            << u"table maindata has no column %2date."_qs;
+    QTest::newRow("reason the program does not know") << QByteArray("cat \"$0.out\"; exit 1")
+                                                      << failureRecord("disk-on-fire\x1fsector 9")
+                                                      << u"disk-on-fire sector 9."_qs;
 }
 
 void TestJetDatabase::readerProblemsFail()

@@ -4,9 +4,9 @@
 #include "jetwireformat.h"
 #include "wirewriter.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -15,14 +15,15 @@ constexpr std::uint32_t MemoInline = 0x80000000u;
 constexpr std::uint32_t MemoSinglePage = 0x40000000u;
 constexpr std::uint32_t MemoLengthMask = 0x00FFFFFFu;
 
-__attribute__((format(printf, 1, 2))) std::string format(const char *pattern, ...)
+// A failure record's text: the reason code, then its arguments (jetwireformat.h).
+std::string reason(const char *code, std::initializer_list<std::string> arguments = {})
 {
-    char buffer[512];
-    va_list args;
-    va_start(args, pattern);
-    std::vsnprintf(buffer, sizeof buffer, pattern, args);
-    va_end(args);
-    return buffer;
+    std::string text(code);
+    for (const std::string &argument : arguments) {
+        text += JetWire::ArgumentSeparator;
+        text += argument;
+    }
+    return text;
 }
 }
 
@@ -50,17 +51,17 @@ std::string MdbTableReader::open(const char *path)
 {
     m_mdb = mdb_open(path, MDB_NOFLAGS);
     if (!m_mdb)
-        return "the file cannot be opened as a Jet database";
+        return reason(JetWire::Reason::NotJet);
     m_jet3 = m_mdb->f->jet_version == MDB_VER_JET3;
     if (m_jet3) {
         const QByteArray name = JetText::decoderNameForCodePage(m_mdb->f->code_page);
         if (name.isEmpty())
-            return format("the file's code page %u is not known to this system", unsigned(m_mdb->f->code_page));
+            return reason(JetWire::Reason::UnknownCodePage, {std::to_string(unsigned(m_mdb->f->code_page))});
         m_codePage.emplace(name.constData(), QStringDecoder::Flag::Stateless);
     }
     // The catalogue is read once: a second read leaves table definitions dangling.
     if (!mdb_read_catalog(m_mdb, MDB_TABLE))
-        return "the file's table catalogue cannot be read; the file is damaged or not a Jet database";
+        return reason(JetWire::Reason::NoCatalogue);
     MdbCatalogEntry *entry = nullptr;
     for (unsigned i = 0; i < m_mdb->num_catalog; ++i) {
         auto *candidate = static_cast<MdbCatalogEntry *>(g_ptr_array_index(m_mdb->catalog, i));
@@ -70,10 +71,10 @@ std::string MdbTableReader::open(const char *path)
         }
     }
     if (!entry)
-        return "the file holds no table maindata";
+        return reason(JetWire::Reason::NoTable);
     m_table = mdb_read_table(entry);
     if (!m_table || !mdb_read_columns(m_table))
-        return "the definition of table maindata cannot be read; the file is damaged";
+        return reason(JetWire::Reason::NoTableDefinition);
     return {};
 }
 
@@ -90,7 +91,7 @@ std::string MdbTableReader::findColumns()
     }
     for (int c = 0; c < JetWire::ColumnCount; ++c) {
         if (!m_columns[c])
-            return format("table maindata has no column %s", JetWire::ColumnNames[c]);
+            return reason(JetWire::Reason::NoColumn, {JetWire::ColumnNames[c]});
     }
     m_fields.resize(m_table->num_cols);
     m_fieldOfColumn.resize(m_table->num_cols);
@@ -106,10 +107,10 @@ std::string MdbTableReader::readRows()
         int start = 0;
         size_t size = 0;
         if (mdb_find_row(m_mdb, int(m_table->cur_row) - 1, &start, &size) != 0)
-            return format("row %llu of table maindata cannot be located again", static_cast<unsigned long long>(m_rowNumber));
+            return reason(JetWire::Reason::RowLost, {std::to_string(m_rowNumber)});
         const int count = mdb_crack_row(m_table, start & OffsetMask, size, m_fields.data());
         if (count < 0)
-            return format("row %llu of table maindata cannot be read", static_cast<unsigned long long>(m_rowNumber));
+            return reason(JetWire::Reason::RowUnreadable, {std::to_string(m_rowNumber)});
         std::fill(m_fieldOfColumn.begin(), m_fieldOfColumn.end(), -1);
         for (int f = 0; f < count; ++f) {
             if (m_fields[f].colnum >= 0 && unsigned(m_fields[f].colnum) < m_table->num_cols)
@@ -212,7 +213,7 @@ std::string MdbTableReader::readMemo(MdbColumn *col, const MdbField &field)
 {
     m_raw.clear();
     if (field.siz < MDB_MEMO_OVERHEAD)
-        return where(col) + " has a damaged memo header";
+        return reason(JetWire::Reason::MemoHeader, {std::to_string(m_rowNumber), col->name});
     unsigned char header[MDB_MEMO_OVERHEAD];
     std::memcpy(header, m_mdb->pg_buf + field.start, MDB_MEMO_OVERHEAD);
     const std::uint32_t header0 = std::uint32_t(mdb_get_int32(header, 0));
@@ -235,8 +236,8 @@ std::string MdbTableReader::readMemo(MdbColumn *col, const MdbField &field)
     // runs into another value's pages.
     const bool chain = (header0 & (MemoInline | MemoSinglePage)) == 0;
     if (m_raw.size() < declared || (chain && m_raw.size() != declared))
-        return format("%s: its memo value is damaged (%llu bytes read, %llu declared); the file is damaged",
-                      where(col).c_str(), static_cast<unsigned long long>(m_raw.size()), static_cast<unsigned long long>(declared));
+        return reason(JetWire::Reason::MemoDamaged,
+                      {std::to_string(m_rowNumber), col->name, std::to_string(m_raw.size()), std::to_string(declared)});
     m_raw.resize(declared);
     return {};
 }
@@ -245,11 +246,9 @@ void MdbTableReader::appendText(const unsigned char *data, std::size_t size, con
 {
     const bool clean = m_jet3 ? JetText::appendCodePage(*m_codePage, data, size, out)
                               : JetText::appendJet4(data, size, out);
+    // A diagnostic on standard error, for whoever runs the reader by hand:
+    // the text is still loaded, with replacement characters.
     if (!clean)
-        std::fprintf(stderr, "tamvex-jet-reader: warning: %s holds malformed text\n", where(col).c_str());
-}
-
-std::string MdbTableReader::where(const MdbColumn *col) const
-{
-    return format("row %llu of table maindata, column %s", static_cast<unsigned long long>(m_rowNumber), col->name);
+        std::fprintf(stderr, "tamvex-jet-reader: warning: row %llu of table maindata, column %s holds malformed text\n",
+                     static_cast<unsigned long long>(m_rowNumber), col->name);
 }

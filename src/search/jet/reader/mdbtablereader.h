@@ -25,7 +25,8 @@ public:
     MdbTableReader &operator=(const MdbTableReader &) = delete;
 
     // Writes every row and the end record. Returns an empty text on success,
-    // otherwise what went wrong (rows already written stay written).
+    // otherwise the reason record's text (jetwireformat.h; rows already
+    // written stay written).
     std::string run(const char *path);
 
 private:
@@ -44,7 +45,6 @@ private:
     void writeRow();
     std::string readMemo(MdbColumn *col, const MdbField &field);
     void appendText(const unsigned char *data, std::size_t size, const MdbColumn *col, std::string &out);
-    std::string where(const MdbColumn *col) const;
 
     WireWriter &m_out;
     MdbHandle *m_mdb = nullptr;
