@@ -4,6 +4,8 @@
 
 #include "mainwindowfixture.h"
 
+#include "concordancemodel.h"
+#include "frmconcordance.h"
 #include "variantswitch.h"
 
 #include <QApplication>
@@ -96,6 +98,17 @@ void TestVariantSwitch::f8TurnsItOnAndTheSearchFindsPrintedForms()
     QVERIFY(m_fixture->messages.isEmpty());
     QVERIFY(titles(m_main->Grd1()).size() >= 1);
     QVERIFY(tempPageText(m_fixture->folder()).contains(u"<font color=red>黃耆</font>"_qs));
+    // The concordance of the listed rows reads the terms as their search
+    // did: its hit column shows the form printed.
+    QTest::keyClick(m_main->Grd1(), Qt::Key_F9);
+    auto *concordance = m_main->findChild<FrmConcordance *>();
+    QVERIFY(concordance && concordance->model()->concordance());
+    QVERIFY(!concordance->model()->concordance()->lines.empty());
+    for (const Concordance::Line &line : concordance->model()->concordance()->lines)
+        QCOMPARE(line.hit().toString(), u"黃耆"_qs);
+    concordance->Unload();
+    QApplication::setActiveWindow(m_main);
+    QVERIFY(QTest::qWaitForWindowActive(m_main));
     // Characters that code page 950 holds are not widened: 后 finds no 後.
     search(u"后"_qs);
     QCOMPARE(m_fixture->messages.size(), 1);
