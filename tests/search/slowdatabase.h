@@ -11,7 +11,7 @@
 #include <sqlite3.h>
 
 inline constexpr int SlowRecordCount = 400;
-inline constexpr int SlowContentLength = 30000;
+inline constexpr int SlowContentLength = 25000;
 
 // The title and the word of record k (1..SlowRecordCount).
 inline QString slowTitle(int k)

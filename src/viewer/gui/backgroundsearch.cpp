@@ -24,7 +24,16 @@ SearchOutcome BackgroundSearch::run(const QueryPlan &plan, const DatabaseLocatio
                                     bool mayTakeEvents)
 {
     auto job = std::make_shared<Run>();
-    const std::unique_ptr<QThread> worker(QThread::create([job, plan, location, index] {
+    // One search reads the collection at a time: the term index checks its
+    // blocks on first use, and a Jet file's kept copy is one connection. The
+    // searches this one replaces have been abandoned and stop within
+    // moments; their threads live in the runs below this one on the stack.
+    std::vector<QThread *> earlier;
+    for (const auto &run : m_runs)
+        earlier.push_back(run->worker);
+    const std::unique_ptr<QThread> worker(QThread::create([job, plan, location, index, earlier] {
+        for (QThread *before : earlier)
+            before->wait();
         job->outcome = runSearch(plan, location, index, &job->cancel);
     }));
     job->worker = worker.get();
