@@ -5,8 +5,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <vector>
 #include <cstring>
+#include <vector>
 
 namespace {
 constexpr const char *kGroupType = "tamvex_pattern_group";
