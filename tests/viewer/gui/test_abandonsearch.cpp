@@ -137,7 +137,7 @@ void TestAbandonSearch::escapeAbandonsALongSearch()
     // The list, its current row, the page and LastMode are as before.
     QCOMPARE(grid.Rows(), SlowRecordCount + 1);
     QCOMPARE(grid.Row(), 5);
-    QCOMPARE(grid.TextMatrix(1, 0), slowTitle(SlowRecordCount));
+    QCOMPARE(grid.TextMatrix(1, 0), bulkTitle(SlowRecordCount));
     QCOMPARE(FrmTamvexMainTesting::LastMode(m_main), u"mod1"_qs);
     QCOMPARE(m_main->displays, displays);
     // Escape still does what it always does; the abandoned query is not
@@ -158,7 +158,7 @@ void TestAbandonSearch::aNewSearchReplacesALongOne()
     QVERIFY(m_messages.isEmpty());
     const ResultGrid &grid = *m_main->Grd1();
     QCOMPARE(grid.Rows(), 2);
-    QCOMPARE(grid.TextMatrix(1, 0), slowTitle(7));
+    QCOMPARE(grid.TextMatrix(1, 0), bulkTitle(7));
     QCOMPARE(grid.Row(), 1);
     QCOMPARE(FrmTamvexMainTesting::LastMode(m_main), u"mod3a"_qs);
     QVERIFY(m_main->navigatedPath().endsWith(u"TmpVORNAX.htm"_qs) || m_main->navigatedPath().isEmpty());
