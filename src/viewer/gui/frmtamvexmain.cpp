@@ -148,16 +148,18 @@ void FrmTamvexMain::createControls()
     m_search = new BackgroundSearch(this);
     m_searching = new QLabel(tr("搜尋中……按 Esc 停止"), this);
     m_searching->setObjectName(QStringLiteral("searching"));
-    Twips::setGeometry(m_searching, 240, 1200, 3375, 375);
     m_searching->setAlignment(Qt::AlignCenter);
     m_searching->setFrameShape(QFrame::Box);
     m_searching->setAutoFillBackground(true);
     m_searching->setPalette(m_ct->palette());
     m_searching->hide();
     connect(m_search, &BackgroundSearch::waitingChanged, m_searching, [this](bool waiting) {
-        m_searching->setVisible(waiting);
-        if (waiting)
+        // Over the list's header row, wherever the load step put the list.
+        if (waiting) {
+            m_searching->setGeometry(m_Grd1->x(), m_Grd1->y(), m_Grd1->width(), Twips::toPixels(375, this));
             m_searching->raise();
+        }
+        m_searching->setVisible(waiting);
     });
 
     setTabOrder(m_Grd1, m_Command1);
