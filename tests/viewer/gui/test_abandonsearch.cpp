@@ -106,7 +106,7 @@ void TestAbandonSearch::cleanup()
 
 void TestAbandonSearch::searchSlowly(const std::function<void()> &whileWaiting)
 {
-    QTimer::singleShot(BackgroundSearch::PatienceMs + 300, m_main, [this, whileWaiting] {
+    QTimer::singleShot(BackgroundSearch::PatienceMs + 100, m_main, [this, whileWaiting] {
         m_timerFired = true;
         m_labelShown = searchingLabel()->isVisible();
         whileWaiting();
