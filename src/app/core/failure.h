@@ -15,6 +15,11 @@ struct Failure {
 // A failure as the reader sees it: its number and its description.
 QString failureReport(const Failure &failure);
 
+// The end of an operation the reader abandoned (FailureNumber::Interrupted):
+// no fault of anything, and nothing a window reports.
+Failure interruptedFailure();
+bool isInterrupted(const Failure &failure);
+
 // Failure numbers. The database ones follow the values the reference engine
 // reports, so that a reader who knows them recognises them.
 namespace FailureNumber {
@@ -26,6 +31,7 @@ inline constexpr int FileIo = 53;                   // file not found / not usab
 inline constexpr int PathAccess = 75;               // path/file access error
 inline constexpr int NoPrinter = 482;               // printer error
 inline constexpr int BadCharacter = 5;              // invalid text for the code page
+inline constexpr int Interrupted = 18;              // the reader abandoned the operation
 }
 
 // Either a value or a Failure. Small on purpose: the core never throws.

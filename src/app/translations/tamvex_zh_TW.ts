@@ -174,6 +174,10 @@
         <source>錯誤 %1：%2</source>
         <translation>錯誤 %1：%2</translation>
     </message>
+    <message>
+        <source>The search was abandoned.</source>
+        <translation>已放棄此次搜尋。</translation>
+    </message>
 </context>
 <context>
     <name>FrmConcordance</name>
@@ -247,6 +251,13 @@
     <message>
         <source>無法開啟示範頁 %1：找不到可用的瀏覽器。請安裝網頁瀏覽器（xdg-open）後再試。</source>
         <translation>無法開啟示範頁 %1：找不到可用的瀏覽器。請安裝網頁瀏覽器（xdg-open）後再試。</translation>
+    </message>
+</context>
+<context>
+    <name>FrmTamvexMain</name>
+    <message>
+        <source>搜尋中……按 Esc 停止</source>
+        <translation>搜尋中……按 Esc 停止</translation>
     </message>
 </context>
 <context>

@@ -142,6 +142,8 @@ int search(QStringList args)
     case SearchEnd::NoRows:
         writeUtf8(stderr, outcome.message + QLatin1Char('\n'));
         return 1;
+    case SearchEnd::Cancelled: // no cancel token is passed: an interrupt ends the process
+        return 130;
     case SearchEnd::Rows:
         break;
     }

@@ -84,7 +84,8 @@ Result<Handle> openSqlite(const QString &path)
     return db;
 }
 
-Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format)
+Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format,
+                            const std::atomic<bool> *cancel = nullptr)
 {
     switch (format) {
     case ContentDatabase::Format::Missing:
@@ -94,7 +95,7 @@ Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format)
     case ContentDatabase::Format::Unknown:
         return openFailure(path, QCoreApplication::translate("ContentDatabase", "the file is neither an SQLite nor a Jet database, or cannot be read."));
     case ContentDatabase::Format::Jet:
-        return openJetDatabase(path);
+        return openJetDatabase(path, 60000, cancel);
     case ContentDatabase::Format::SQLite:
         break;
     }
@@ -123,11 +124,13 @@ bool beginRead(sqlite3 *db)
 // The statement's rows from the term index of the file as it is now, or
 // nullopt (no index, the statement has another form, SQLite could not read).
 std::optional<Result<ResultRows>> answerWithIndex(TermIndexRegistry &index, const QString &path,
-                                                  ContentDatabase::Format format, const JetStatement &statement)
+                                                  ContentDatabase::Format format, const JetStatement &statement,
+                                                  const std::atomic<bool> *cancel)
 {
     if (format == ContentDatabase::Format::Jet) {
         const auto ready = index.indexFor(path);
-        return ready ? answerFromIndex(ready, statement, path, [&] { return openJetDatabase(path); }) : std::nullopt;
+        return ready ? answerFromIndex(ready, statement, path, [&] { return openJetDatabase(path, 60000, cancel); }, cancel)
+                     : std::nullopt;
     }
     // Without an index (the first start, a script before "index") the
     // search takes the statement's own way at once: no extra connection, and
@@ -139,7 +142,7 @@ std::optional<Result<ResultRows>> answerWithIndex(TermIndexRegistry &index, cons
         return std::nullopt;
     // Asked again under the read lock: the file cannot change from here on.
     const auto ready = index.indexFor(path);
-    return ready ? answerFromIndex(ready, statement, path, [&] { return db; }) : std::nullopt;
+    return ready ? answerFromIndex(ready, statement, path, [&] { return db; }, cancel) : std::nullopt;
 }
 
 Failure noDataSource()
@@ -159,18 +162,22 @@ Failure noDataSource()
 // that may write rolls it back (the file becomes what it was before the
 // change began, as SQLite guarantees) and the statement runs again.
 Result<ResultRows> readRows(sqlite3 *db, const JetStatement &statement, const QString &path,
-                            ContentDatabase::Format format, bool mayRollBack)
+                            ContentDatabase::Format format, bool mayRollBack, const std::atomic<bool> *cancel)
 {
     registerJetDialect(db);
     const FileStamp before = format == ContentDatabase::Format::SQLite ? FileStamp::of(path) : FileStamp{};
-    auto rows = ::runStatement(db, statement);
+    // Only a connection to the file is this run's alone; a Jet file's kept
+    // copy is shared with the index build.
+    auto rows = ::runStatement(db, statement, cancel, format == ContentDatabase::Format::SQLite);
+    if (!rows.ok() && isInterrupted(rows.failure()))
+        return rows;
     if (!rows.ok() && mayRollBack && sqlite3_extended_errcode(db) == SQLITE_READONLY_ROLLBACK) {
         if (!rollBackUnfinishedChange(path))
             return unfinishedChangeFailure(path);
         auto again = openSqlite(path);
         if (!again.ok())
             return again.failure();
-        return readRows(again.value().get(), statement, path, format, false);
+        return readRows(again.value().get(), statement, path, format, false, cancel);
     }
     const bool changed = before.valid() && (!rows.ok() || !isWalFile(path)) && !(FileStamp::of(path) == before);
     if (changed)
@@ -203,7 +210,8 @@ Format detectFormat(const QString &path)
     return Format::Unknown;
 }
 
-Result<ResultRows> runStatement(const DatabaseLocation &location, const QString &statement, TermIndexRegistry *index)
+Result<ResultRows> runStatement(const DatabaseLocation &location, const QString &statement, TermIndexRegistry *index,
+                                const std::atomic<bool> *cancel)
 {
     const QString &path = location.database;
     // The window's location comes from the connection string; an empty path
@@ -217,15 +225,15 @@ Result<ResultRows> runStatement(const DatabaseLocation &location, const QString 
     const Format format = detectFormat(path);
     const bool indexable = index && (format == Format::SQLite || format == Format::Jet);
     if (indexable && translated.value().catalogue.fits)
-        if (auto answered = answerWithIndex(*index, path, format, translated.value()))
+        if (auto answered = answerWithIndex(*index, path, format, translated.value(), cancel))
             return std::move(*answered);
-    auto db = openDatabase(path, format);
+    auto db = openDatabase(path, format, cancel);
     if (!db.ok())
         return db.failure();
     // A Jet file's rows are in memory now: the index is built from them.
     if (indexable && format == Format::Jet)
         (void)index->indexFor(path, db.value());
-    return readRows(db.value().get(), translated.value(), path, format, true);
+    return readRows(db.value().get(), translated.value(), path, format, true, cancel);
 }
 
 Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation &location, TermIndexRegistry &index,

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -27,8 +28,11 @@ namespace ContentDatabase {
 // Failures (number and description naming the file): no Data Source, file
 // missing or not a file, unreadable, not a database of either format,
 // locked, no table maindata, statement rejected, unreadable like pattern.
+// When cancel (may be null) is set while it runs, the statement, the Jet
+// reader child or the index's confirming read stops within moments and the
+// result is interruptedFailure().
 Result<ResultRows> runStatement(const DatabaseLocation &location, const QString &statement,
-                                TermIndexRegistry *index = nullptr);
+                                TermIndexRegistry *index = nullptr, const std::atomic<bool> *cancel = nullptr);
 
 // Builds (or checks) the kept index of the database in the foreground; a
 // Jet file is read first. Failure: the database cannot be read or indexed,

@@ -19,10 +19,16 @@ bool groupMatches(const PatternGroup &group, std::string_view value)
     return group.all;
 }
 
+bool isSet(const std::atomic<bool> *flag)
+{
+    return flag && flag->load(std::memory_order_relaxed);
+}
+
 // Keeps the candidates whose content the matcher accepts; nullopt when the
-// database could not be read as the index knows it.
+// database could not be read as the index knows it, or when cancelled.
 std::optional<Roaring> confirm(const CollectionIndex &index, const PatternGroup &group, const Roaring &candidates,
-                               const QString &databasePath, const ContentOpener &openContent)
+                               const QString &databasePath, const ContentOpener &openContent,
+                               const std::atomic<bool> *cancel)
 {
     const auto db = openContent();
     sqlite3_stmt *stmt = nullptr;
@@ -33,6 +39,8 @@ std::optional<Roaring> confirm(const CollectionIndex &index, const PatternGroup 
     const Statement guard(stmt, sqlite3_finalize);
     Roaring kept;
     for (const std::uint32_t ordinal : candidates) {
+        if (isSet(cancel))
+            return std::nullopt;
         sqlite3_bind_int64(stmt, 1, index.rowid(ordinal));
         const int step = sqlite3_step(stmt);
         if (step == SQLITE_ROW && sqlite3_column_type(stmt, 0) != SQLITE_NULL) {
@@ -87,7 +95,7 @@ Roaring everyRecord(const CollectionIndex &index)
 
 std::optional<Result<ResultRows>> answerFromIndex(const std::shared_ptr<const CollectionIndex> &indexHandle,
                                                   const JetStatement &statement, const QString &databasePath,
-                                                  const ContentOpener &openContent)
+                                                  const ContentOpener &openContent, const std::atomic<bool> *cancel)
 {
     const CollectionIndex &index = *indexHandle;
     const CatalogueForm &form = statement.catalogue;
@@ -109,7 +117,9 @@ std::optional<Result<ResultRows>> answerFromIndex(const std::shared_ptr<const Co
     if (!answer)
         return std::nullopt;
     if (!answer->exact) {
-        std::optional<Roaring> confirmed = confirm(index, group, answer->ordinals, databasePath, openContent);
+        std::optional<Roaring> confirmed = confirm(index, group, answer->ordinals, databasePath, openContent, cancel);
+        if (isSet(cancel))
+            return Result<ResultRows>(interruptedFailure());
         if (!confirmed)
             return std::nullopt;
         answer->ordinals = std::move(*confirmed);

@@ -4,6 +4,7 @@
 #include "jetstatement.h"
 #include "resultrow.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -21,7 +22,9 @@ using ContentOpener = std::function<Result<std::shared_ptr<sqlite3>>()>;
 // candidates are confirmed by the matcher on their content, read by row id.
 // nullopt when the index cannot answer (the statement has another form, the
 // index turned out damaged, or the file changed while candidates were
-// read): the caller then runs the statement itself.
+// read): the caller then runs the statement itself. interruptedFailure()
+// when cancel (may be null) is set while candidates are read.
 std::optional<Result<ResultRows>> answerFromIndex(const std::shared_ptr<const CollectionIndex> &index,
                                                   const JetStatement &statement, const QString &databasePath,
-                                                  const ContentOpener &openContent);
+                                                  const ContentOpener &openContent,
+                                                  const std::atomic<bool> *cancel = nullptr);

@@ -3,9 +3,12 @@
 #include "contentdatabase.h"
 #include "searchmessages.h"
 
-SearchOutcome runSearch(const QueryPlan &plan, const DatabaseLocation &location, TermIndexRegistry *index)
+SearchOutcome runSearch(const QueryPlan &plan, const DatabaseLocation &location, TermIndexRegistry *index,
+                        const SearchCancel *cancel)
 {
-    Result<ResultRows> rows = ContentDatabase::runStatement(location, plan.SqlText, index);
+    Result<ResultRows> rows = ContentDatabase::runStatement(location, plan.SqlText, index, cancel ? cancel->flag() : nullptr);
+    if ((cancel && cancel->cancelled()) || (!rows && isInterrupted(rows.failure())))
+        return SearchOutcome{SearchEnd::Cancelled, {}, {}, {}};
     if (!rows)
         return SearchOutcome{SearchEnd::Failed, {}, {}, rows.failure()};
     if (rows->empty())

@@ -4,6 +4,7 @@
 #include "failure.h"
 #include "queryplan.h"
 #include "resultrow.h"
+#include "searchcancel.h"
 
 #include <QString>
 
@@ -11,9 +12,10 @@ class TermIndexRegistry;
 
 // How a search run ended.
 enum class SearchEnd {
-    Rows,   // rows found
-    NoRows, // nothing found
-    Failed, // the database or the statement failed
+    Rows,      // rows found
+    NoRows,    // nothing found
+    Failed,    // the database or the statement failed
+    Cancelled, // the reader abandoned the search: nothing to show
 };
 
 // What a search run hands back to whoever shows it: the rows it found, or
@@ -30,4 +32,9 @@ struct SearchOutcome {
 // noResultMessage(plan.TermsText). A failure of the database or the
 // statement: SearchEnd::Failed with it. Shows nothing. With a registry, a
 // term index made from the database as it is answers instead of a scan.
-SearchOutcome runSearch(const QueryPlan &plan, const DatabaseLocation &location, TermIndexRegistry *index = nullptr);
+// A cancel (may be null) set before the run ends stops it within moments
+// (the statement, the Jet reader, the index's confirming read):
+// SearchEnd::Cancelled, with no rows, message or failure. Safe to run on a
+// worker thread while the registry builds in the background.
+SearchOutcome runSearch(const QueryPlan &plan, const DatabaseLocation &location, TermIndexRegistry *index = nullptr,
+                        const SearchCancel *cancel = nullptr);

@@ -7,9 +7,48 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 constexpr const char *kGroupType = "tamvex_pattern_group";
+
+// What a statement binds for one matcher call: the patterns, and the run's
+// cancel flag, which the call reads for every record it is asked about.
+struct BoundGroup {
+    const PatternGroup *group = nullptr;
+    const std::atomic<bool> *cancel = nullptr;
+};
+
+bool isSet(const std::atomic<bool> *flag)
+{
+    return flag && flag->load(std::memory_order_relaxed);
+}
+
+// SQLite calls this every few thousand steps of a statement.
+int stopWhenCancelled(void *cancel)
+{
+    return isSet(static_cast<const std::atomic<bool> *>(cancel)) ? 1 : 0;
+}
+
+// Installs the progress handler for one statement and takes it away after.
+class CancelHandler {
+public:
+    CancelHandler(sqlite3 *db, const std::atomic<bool> *cancel) : m_db(cancel ? db : nullptr)
+    {
+        if (m_db)
+            sqlite3_progress_handler(m_db, 1000, stopWhenCancelled, const_cast<std::atomic<bool> *>(cancel));
+    }
+    ~CancelHandler()
+    {
+        if (m_db)
+            sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+    }
+    CancelHandler(const CancelHandler &) = delete;
+    CancelHandler &operator=(const CancelHandler &) = delete;
+
+private:
+    sqlite3 *m_db;
+};
 
 std::string_view textOf(sqlite3_value *v)
 {
@@ -48,9 +87,12 @@ void resultError(sqlite3_context *ctx, const QString &message)
 
 void groupFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    const auto *group = static_cast<const PatternGroup *>(sqlite3_value_pointer(argv[1], kGroupType));
-    if (!group)
+    const auto *bound = static_cast<const BoundGroup *>(sqlite3_value_pointer(argv[1], kGroupType));
+    if (!bound || !bound->group)
         return resultError(ctx, QCoreApplication::translate("SqliteDialect", "pattern group missing"));
+    if (isSet(bound->cancel))
+        return sqlite3_result_error(ctx, "interrupted", -1);
+    const PatternGroup *group = bound->group;
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     const std::string_view value = textOf(argv[0]);
@@ -114,7 +156,8 @@ static bool hasRowid(sqlite3 *db)
         == SQLITE_OK;
 }
 
-Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement)
+Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement, const std::atomic<bool> *cancel,
+                                bool privateConnection)
 {
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
@@ -136,12 +179,21 @@ Result<ResultRows> runStatement(sqlite3 *db, const JetStatement &statement)
     if (!sqlite3_stmt_readonly(stmt) || sqlite3_column_count(stmt) < 2)
         return Failure{FailureNumber::StatementSyntax,
                        QCoreApplication::translate("SqliteDialect", "Only a select of two columns can run.")};
-    for (std::size_t i = 0; i < statement.groups.size(); ++i)
-        sqlite3_bind_pointer(stmt, static_cast<int>(i + 1), statement.groups[i].get(), kGroupType, nullptr);
+    std::vector<BoundGroup> bound(statement.groups.size());
+    for (std::size_t i = 0; i < statement.groups.size(); ++i) {
+        bound[i] = BoundGroup{statement.groups[i].get(), cancel};
+        sqlite3_bind_pointer(stmt, static_cast<int>(i + 1), &bound[i], kGroupType, nullptr);
+    }
+    const CancelHandler interrupt(db, privateConnection ? cancel : nullptr);
     ResultRows rows;
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (isSet(cancel))
+            return interruptedFailure();
         rows.push_back(ResultRow{columnText(stmt, 0), columnText(stmt, 1)});
+    }
+    if (isSet(cancel))
+        return interruptedFailure();
     if (rc != SQLITE_DONE)
         return sqliteFailure(db, QCoreApplication::translate("SqliteDialect", "The statement failed"));
     return rows;

@@ -77,7 +77,8 @@ QString jetReaderProgram()
     return beside;
 }
 
-Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QString &readerProgram, int timeoutMs)
+Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QString &readerProgram, int timeoutMs,
+                                                 const std::atomic<bool> *cancel)
 {
     if (!QFileInfo(path).isFile())
         return fileFailure(path, QCoreApplication::translate("JetDatabase", "the file does not exist."));
@@ -87,8 +88,11 @@ Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QStr
     if (Status started = loader.begin(); !started)
         return fileFailure(path, started.failure().description);
     JetWireParser parser(loader);
-    JetReaderProcess process(readerProgram, path, timeoutMs);
-    if (Status read = process.run(parser); !read)
+    JetReaderProcess process(readerProgram, path, timeoutMs, cancel);
+    Status read = process.run(parser);
+    if (!read && isInterrupted(read.failure()))
+        return read.failure();
+    if (!read)
         return fileFailure(path, read.failure().description,
                            QFileInfo(readerProgram).isExecutable() ? damagedAdvice() : reinstallAdvice());
     auto db = loader.finish();
@@ -97,7 +101,7 @@ Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QStr
     return db;
 }
 
-Result<std::shared_ptr<sqlite3>> openJetDatabase(const QString &path, int timeoutMs)
+Result<std::shared_ptr<sqlite3>> openJetDatabase(const QString &path, int timeoutMs, const std::atomic<bool> *cancel)
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();
     if (canonical.isEmpty())
@@ -108,7 +112,7 @@ Result<std::shared_ptr<sqlite3>> openJetDatabase(const QString &path, int timeou
     if (hit != cache().constEnd() && hit->stamp == before)
         return hit->db;
     cache().remove(canonical);
-    auto db = loadJetDatabase(canonical, jetReaderProgram(), timeoutMs);
+    auto db = loadJetDatabase(canonical, jetReaderProgram(), timeoutMs, cancel);
     // A file that changed while it was read is not kept: its rows may mix both states.
     if (db && FileStamp::of(canonical) == before)
         cache().insert(canonical, CachedDatabase{before, db.value()});

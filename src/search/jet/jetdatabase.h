@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <memory>
 
 // True when the file's first bytes mark it as a Jet (or ACE) database:
@@ -23,11 +24,15 @@ bool isJetFile(const QString &path);
 // Failure (FailureNumber::JetRead, description naming the file): file
 // missing or not a Jet file, damaged file, no table maindata or one of its
 // columns, time limit passed, child crashed, row count different from the
-// table's own, reader program not found.
-Result<std::shared_ptr<sqlite3>> openJetDatabase(const QString &path, int timeoutMs = 60000);
+// table's own, reader program not found. When cancel (may be null) is set
+// while the child reads, the child is killed, nothing is kept and the
+// result is interruptedFailure(); a database kept before stays as it was.
+Result<std::shared_ptr<sqlite3>> openJetDatabase(const QString &path, int timeoutMs = 60000,
+                                                 const std::atomic<bool> *cancel = nullptr);
 
 // The same read with no cache and an explicit reader program.
-Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QString &readerProgram, int timeoutMs);
+Result<std::shared_ptr<sqlite3>> loadJetDatabase(const QString &path, const QString &readerProgram, int timeoutMs,
+                                                 const std::atomic<bool> *cancel = nullptr);
 
 // The reader program openJetDatabase runs: tamvex-jet-reader beside the
 // running executable, else the one in the build's installation folder.

@@ -13,7 +13,8 @@ namespace {
 
 constexpr qsizetype DiagnosticsKept = 4096;
 constexpr qint64 ReadChunk = 1 << 20;
-constexpr int PollMs = 200;
+// Also how soon a cancel is seen while the child is quiet.
+constexpr int PollMs = 50;
 
 // Moves what the child wrote so far into the parser.
 bool drain(QProcess &process, JetWireParser &parser)
@@ -33,8 +34,8 @@ void stop(QProcess &process)
 }
 }
 
-JetReaderProcess::JetReaderProcess(QString program, QString file, int timeoutMs)
-    : m_program(std::move(program)), m_file(std::move(file)), m_timeoutMs(timeoutMs)
+JetReaderProcess::JetReaderProcess(QString program, QString file, int timeoutMs, const std::atomic<bool> *cancel)
+    : m_program(std::move(program)), m_file(std::move(file)), m_timeoutMs(timeoutMs), m_cancel(cancel)
 {
 }
 
@@ -82,6 +83,10 @@ Status JetReaderProcess::run(JetWireParser &parser)
         }
         if (process.state() == QProcess::NotRunning)
             break;
+        if (m_cancel && m_cancel->load(std::memory_order_relaxed)) {
+            stop(process);
+            return interruptedFailure();
+        }
         const qint64 left = m_timeoutMs - clock.elapsed();
         if (left <= 0) {
             stop(process);

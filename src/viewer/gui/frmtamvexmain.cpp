@@ -1,5 +1,6 @@
 #include "frmtamvexmain.h"
 
+#include "backgroundsearch.h"
 #include "confinedpageview.h"
 
 #include "termindexregistry.h"
@@ -27,6 +28,7 @@
 #include "workfolder.h"
 #include "variantswitch.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
@@ -67,7 +69,11 @@ FrmTamvexMain::FrmTamvexMain() : TamvexForm(QStringLiteral("FrmTamvexMain"))
     createControls();
 }
 
-FrmTamvexMain::~FrmTamvexMain() = default;
+FrmTamvexMain::~FrmTamvexMain()
+{
+    // No worker may outlive the term index it reads.
+    m_search->abandonAndWait();
+}
 
 void FrmTamvexMain::createControls()
 {
@@ -141,6 +147,23 @@ void FrmTamvexMain::createControls()
     m_variants = new VariantSwitch(this);
     Twips::setGeometry(m_variants->badge(), 2030, 730, 375, 375);
 
+    m_search = new BackgroundSearch(this);
+    m_searching = new QLabel(tr("搜尋中……按 Esc 停止"), this);
+    m_searching->setObjectName(QStringLiteral("searching"));
+    m_searching->setAlignment(Qt::AlignCenter);
+    m_searching->setFrameShape(QFrame::Box);
+    m_searching->setAutoFillBackground(true);
+    m_searching->setPalette(m_ct->palette());
+    m_searching->hide();
+    connect(m_search, &BackgroundSearch::waitingChanged, m_searching, [this](bool waiting) {
+        // Over the list's header row, wherever the load step put the list.
+        if (waiting) {
+            m_searching->setGeometry(m_Grd1->x(), m_Grd1->y(), m_Grd1->width(), Twips::toPixels(375, this));
+            m_searching->raise();
+        }
+        m_searching->setVisible(waiting);
+    });
+
     setTabOrder(m_Grd1, m_Command1);
     setTabOrder(m_Command1, m_LblDesc);
     setTabOrder(m_LblDesc, m_TxtQuery);
@@ -188,20 +211,37 @@ void FrmTamvexMain::Form_Unload()
         m_concordance->Unload(); // it shows this window's rows
     delete m_keyPreview;
     m_keyPreview = nullptr;
+    m_search->abandonAndWait(); // a search waited for below returns and changes nothing
     m_index.reset(); // a build still running is cancelled
 }
 
 bool FrmTamvexMain::RunSearch()
 {
     m_TxtQuery->setEditText(trimBlanks(m_TxtQuery->currentText()));
-    const QueryPlan plan = m_variants->plan(m_TxtQuery->currentText());
+    // What was searched, though the reader may type on while it runs.
+    const QString query = m_TxtQuery->currentText();
+    const QueryPlan plan = m_variants->plan(query);
+    const VariantTable *variants = m_variants->markingTable(); // F8 may come while it runs
     TermIndex = plan.clauseCount;
     const DatabaseLocation location = searchLocation();
     if (!m_index)
         m_index = std::make_unique<TermIndexRegistry>(location.tmpFolder, IndexBuilding::InBackground);
-    SearchOutcome outcome = runSearch(plan, location, m_index.get());
+    // A search still waited for is the reader's previous wish: this one replaces it.
+    m_search->abandon();
+    // The load step's search runs before the window is on screen: it is
+    // waited for without taking events, as the window is not yet there.
+    SearchOutcome outcome = m_search->run(plan, location, m_index.get(), isVisible());
+    if (m_closeAfterSearch && !m_search->isRunning()) {
+        m_closeAfterSearch = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+    m_lastSearchAbandoned = outcome.end == SearchEnd::Cancelled;
+    if (m_lastSearchAbandoned)
+        return true;
     m_lastSearchFailed = outcome.end == SearchEnd::Failed;
     switch (outcome.end) {
+    case SearchEnd::Cancelled:
+        break;
     case SearchEnd::Failed:
         MessageBox::showFailure(outcome.failure);
         break;
@@ -209,7 +249,7 @@ bool FrmTamvexMain::RunSearch()
         MessageBox::show(outcome.message);
         break;
     case SearchEnd::Rows:
-        showRows(std::move(outcome), plan.mode, plan.TermsText);
+        showRows(std::move(outcome), plan.mode, plan.TermsText, query, variants);
         break;
     }
     return !m_lastSearchFailed;
@@ -223,7 +263,8 @@ DatabaseLocation FrmTamvexMain::searchLocation() const
     return DatabaseLocation{modTamvex::dataSourceOf(modTamvex::ConnectionString), m_workFolder};
 }
 
-void FrmTamvexMain::showRows(SearchOutcome outcome, SearchMode mode, const QString &termsText)
+void FrmTamvexMain::showRows(SearchOutcome outcome, SearchMode mode, const QString &termsText, const QString &query,
+                             const VariantTable *variants)
 {
     m_Grd1->setDataSource(std::move(outcome.rows));
     m_Grd1->setTextArray(0, kSearchHeader);
@@ -235,8 +276,8 @@ void FrmTamvexMain::showRows(SearchOutcome outcome, SearchMode mode, const QStri
     else
         m_Grd1->SetFocus();
     LastMode = searchModeText(mode);
-    m_rowsQuery = m_TxtQuery->currentText();
-    m_rowsVariants = m_variants->markingTable();
+    m_rowsQuery = query;
+    m_rowsVariants = variants;
     Grd1_RowColChange();
 }
 
@@ -303,6 +344,17 @@ bool FrmTamvexMain::eventFilter(QObject *watched, QEvent *event)
     return TamvexForm::eventFilter(watched, event);
 }
 
+void FrmTamvexMain::closeEvent(QCloseEvent *event)
+{
+    if (m_search->isRunning()) {
+        m_search->abandon();
+        m_closeAfterSearch = true;
+        event->ignore();
+        return;
+    }
+    TamvexForm::closeEvent(event);
+}
+
 void FrmTamvexMain::TxtQuery_KeyPress(int &keyAscii)
 {
     if (keyAscii == 13)
@@ -315,7 +367,7 @@ void FrmTamvexMain::Command1_Click()
     if (CommandText != kResetList && CommandText != kOpenEditor) {
         int key = 13;
         TxtQuery_KeyPress(key);
-        if (!m_lastSearchFailed && LastHistoryEntry != CommandText) {
+        if (!m_lastSearchFailed && !m_lastSearchAbandoned && LastHistoryEntry != CommandText) {
             m_TxtQuery->addItem(m_TxtQuery->currentText());
             LastHistoryEntry = CommandText;
         }
@@ -343,6 +395,7 @@ void FrmTamvexMain::Form_KeyDown(int keyCode, int shift)
         m_Grd1->SetFocus();
         break;
     case KeyAction::FocusQueryBox:
+        m_search->abandon(); // a long search waited for ends, showing nothing
         m_TxtQuery->setFocus(Qt::OtherFocusReason);
         break;
     case KeyAction::Print:

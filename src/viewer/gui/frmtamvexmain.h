@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class BackgroundSearch;
 class FrmConcordance;
 class GraphicalButton;
 class QComboBox;
@@ -57,6 +58,9 @@ public:
     // last of all. No row: the no-result message is shown and the list, its
     // current row and LastMode stay as they were. A failure is shown once
     // and leaves LastMode as it was; then false is returned.
+    // A search that takes longer than a moment runs while the window goes
+    // on taking events; Escape, a new search or closing the window abandons
+    // it, and an abandoned search shows nothing and changes nothing.
     bool RunSearch();
     // Shows the record of the list's current row. Virtual so that tests can
     // see every display and what the window held at that moment.
@@ -82,6 +86,7 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // Reads and sets the fields below in tests.
@@ -92,7 +97,8 @@ private:
     void printCurrentRow();
     void resetQueryList();
     DatabaseLocation searchLocation() const;
-    void showRows(SearchOutcome outcome, SearchMode mode, const QString &termsText);
+    void showRows(SearchOutcome outcome, SearchMode mode, const QString &termsText, const QString &query,
+                  const VariantTable *variants);
     void finishListAll(const QString &termsText);
     void openConcordance();
 
@@ -119,6 +125,16 @@ private:
     std::unique_ptr<TermIndexRegistry> m_index;
     QString m_navigated;
     bool m_lastSearchFailed = false;
+    // The search button's query goes into the history only when its search
+    // ran to an end.
+    bool m_lastSearchAbandoned = false;
+    BackgroundSearch *m_search = nullptr;
+    // Closing asked for while a long search was waited for: the search is
+    // abandoned and the window closes once the wait has returned, so that
+    // it is never unloaded and dropped under a search on the stack.
+    bool m_closeAfterSearch = false;
+    // Shown while a long search is waited for.
+    QLabel *m_searching = nullptr;
     // The concordance (F9) of the query whose rows the list holds.
     QPointer<FrmConcordance> m_concordance;
     QString m_rowsQuery;
