@@ -24,7 +24,7 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # included (Chromium's own are suppressed by library in tools/lsan.supp),
 # stays on. The render process is a separate program we do not build and
 # is not instrumented.
-webview='^(test_mainwindow|test_querybox|test_runsearch|test_variantswitch|test_concordancewindow|test_hitnavigator|faults_database|faults_pages|faults_queries|faults_start_help_print|faults_page_safety|faults_installed_folder)$'
+webview='^(test_mainwindow|test_querybox|test_runsearch|test_variantswitch|test_concordancewindow|test_hitnavigator|test_abandonsearch|faults_database|faults_pages|faults_queries|faults_start_help_print|faults_page_safety|faults_installed_folder)$'
 
 status=0
 ASAN_OPTIONS="$common" \
