@@ -30,7 +30,7 @@ std::string dateCollation(sqlite3 *db)
 
 bool fill(sqlite3 *db, const std::vector<DatedRow> &rows)
 {
-    const Statement insert = prepare(db, "INSERT INTO temp.tamvex_date_order(i, r, d) VALUES (?, ?, ?)");
+    const Statement insert = prepare(db, "INSERT INTO tamvex_date_order(i, r, d) VALUES (?, ?, ?)");
     if (!insert)
         return false;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -46,7 +46,7 @@ bool fill(sqlite3 *db, const std::vector<DatedRow> &rows)
 
 std::optional<std::vector<std::uint32_t>> readPlaces(sqlite3 *db, std::size_t count)
 {
-    const Statement select = prepare(db, "SELECT i FROM temp.tamvex_date_order ORDER BY d DESC, r");
+    const Statement select = prepare(db, "SELECT i FROM tamvex_date_order ORDER BY d DESC, r");
     if (!select)
         return std::nullopt;
     std::vector<std::uint32_t> places(count);
@@ -63,20 +63,25 @@ std::optional<std::vector<std::uint32_t>> readPlaces(sqlite3 *db, std::size_t co
 std::optional<std::vector<std::uint32_t>> placesByDate(sqlite3 *db, const std::vector<DatedRow> &rows,
                                                        std::string &error)
 {
-    // In memory: the collection's folder may not be writable, and the pairs
-    // are few beside the table.
-    exec(db, "PRAGMA temp_store=MEMORY");
-    exec(db, "DROP TABLE IF EXISTS temp.tamvex_date_order");
+    // A connection of its own, in memory: the collection's connection may
+    // be shared (a Jet file's copy, read by a search or an index build on
+    // another thread) and its folder may not be writable.
+    sqlite3 *opened = nullptr;
+    const int rc = sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3 *)> scratch(opened, sqlite3_close);
+    if (rc != SQLITE_OK) {
+        error = opened ? sqlite3_errmsg(opened) : "out of memory";
+        return std::nullopt;
+    }
     std::optional<std::vector<std::uint32_t>> places;
-    if (exec(db, "CREATE TEMP TABLE tamvex_date_order(i INTEGER PRIMARY KEY, r INTEGER, d COLLATE " + dateCollation(db)
-                     + ")")
-        && exec(db, "BEGIN")) {
-        if (fill(db, rows))
-            places = readPlaces(db, rows.size());
-        exec(db, "COMMIT");
+    if (exec(scratch.get(), "CREATE TABLE tamvex_date_order(i INTEGER PRIMARY KEY, r INTEGER, d COLLATE "
+                                + dateCollation(db) + ")")
+        && exec(scratch.get(), "BEGIN")) {
+        if (fill(scratch.get(), rows))
+            places = readPlaces(scratch.get(), rows.size());
+        exec(scratch.get(), "COMMIT");
     }
     if (!places)
-        error = sqlite3_errmsg(db);
-    exec(db, "DROP TABLE IF EXISTS temp.tamvex_date_order");
+        error = sqlite3_errmsg(scratch.get());
     return places;
 }
