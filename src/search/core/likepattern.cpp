@@ -193,6 +193,10 @@ void LikePattern::preparePlain()
     m_plain = true;
 }
 
+// The most members a piece's first position may have to be found by byte
+// searches: a variant set has a few.
+constexpr std::size_t kMaxSearchedMembers = 8;
+
 void LikePattern::prepareAlternatives()
 {
     // Every member is valid UTF-8 and a lead byte never continues another
@@ -233,6 +237,11 @@ void LikePattern::prepareAlternatives()
                 piece.rest.push_back(std::move(encoded));
             }
         }
+        // Each member of the first position is one more pass over the value:
+        // a large set (a pasted editorial note in brackets) is looked up
+        // character by character instead, at a cost that does not grow with it.
+        if (piece.firsts.size() > kMaxSearchedMembers)
+            return;
         for (Piece &first : piece.firsts)
             first.finder = std::make_unique<SubstringFinder>(first.bytes, false);
         pieces->push_back(std::move(piece));
