@@ -4,12 +4,14 @@
 #include "concordancequery.h"
 #include "concordancesource.h"
 #include "searchrun.h"
+#include "termindexregistry.h"
 #include "varianttable.h"
 
 #include <sqlite3.h>
 
 #include "testdatabase.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +72,8 @@ private Q_SLOTS:
     void readsTheSearchRecordsInResultOrder();
     void recordsComeAsTheSearchListsThem_data();
     void recordsComeAsTheSearchListsThem();
+    void theTermIndexGivesTheSameLines_data();
+    void theTermIndexGivesTheSameLines();
     void noQueryNoLinesAndFailure_data();
     void noQueryNoLinesAndFailure();
 };
@@ -290,6 +294,46 @@ void TestConcordanceCore::recordsComeAsTheSearchListsThem()
         QCOMPARE(listed.value(record.resultRow - 1), record.subject);
     }
     QCOMPARE(read, listed); // every record listed has a line here
+}
+
+void TestConcordanceCore::theTermIndexGivesTheSameLines_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::newRow("one term, exact postings") << u"發熱"_qs;
+    QTest::newRow("minus, two terms") << u"-頭痛 發熱"_qs;
+    QTest::newRow("any term, row id order") << u"+頭痛 abc"_qs;
+    QTest::newRow("wildcards: candidates confirmed") << u"a_b"_qs;
+    QTest::newRow("a set") << u"[頭溫]"_qs;
+    QTest::newRow("case folded Latin") << u"ABC"_qs;
+    QTest::newRow("found nowhere") << u"麻黃"_qs;
+}
+
+void TestConcordanceCore::theTermIndexGivesTheSameLines()
+{
+    QFETCH(QString, query);
+    QTemporaryDir dir;
+    // Records that hold no term, so that the terms' records are few enough
+    // for the index to be read.
+    std::vector<TestRecord> records = standardRecords();
+    for (int i = 0; i < 40; ++i)
+        records.push_back({u"雜"_qs + QString::number(i), u"z.htm"_qs, u"無關之文"_qs, u"1980-01-01 00:00:00"_qs});
+    QVERIFY(writeTestDatabase(dir.path(), records));
+    const DatabaseLocation location = DatabaseLocation::inFolder(dir.path());
+    TermIndexRegistry registry(dir.filePath(u"tmp"_qs), IndexBuilding::OnRequest);
+    QVERIFY(QDir(dir.path()).mkpath(u"tmp"_qs));
+    QVERIFY(registry.buildNow(location.database).ok());
+    QVERIFY(registry.indexFor(location.database));
+    const auto describe = [](const ConcordanceOutcome &outcome) {
+        QStringList out{QString::number(int(outcome.end)), QString::number(outcome.concordance.resultRecords)};
+        for (const Concordance::Line &line : outcome.concordance.lines) {
+            const Concordance::Record &record = outcome.concordance.records[line.record];
+            out << record.subject + u' ' + record.htm + u' ' + QString::number(record.resultRow) + u' '
+                    + QString::number(line.occurrence) + u' ' + shown(line);
+        }
+        return out;
+    };
+    const QStringList scanned = describe(readConcordance(location, query, 3));
+    QCOMPARE(describe(readConcordance(location, query, 3, nullptr, &registry)), scanned);
 }
 
 void TestConcordanceCore::noQueryNoLinesAndFailure_data()

@@ -30,6 +30,14 @@ Result<ConcordanceQuery> ConcordanceQuery::fromQueryText(const QString &queryTex
     return query;
 }
 
+QStringList ConcordanceQuery::patternTexts() const
+{
+    QStringList texts;
+    for (const LikePattern &pattern : m_patterns)
+        texts << pattern.text();
+    return texts;
+}
+
 bool ConcordanceQuery::inResult(std::string_view content) const
 {
     const bool all = m_mode != SearchMode::AnyTerm;

@@ -6,6 +6,7 @@
 #include "queryplan.h"
 
 #include <QString>
+#include <QStringList>
 
 class VariantTable;
 
@@ -26,6 +27,9 @@ public:
     SearchMode mode() const { return m_mode; }
     // False for a query that lists every record or has no term at all.
     bool hasTerms() const { return !m_patterns.empty(); }
+    // Each term's like pattern ("%" + term + "%"), as the statement has it:
+    // what the term index answers.
+    QStringList patternTexts() const;
 
     // Whether a record with this (non-NULL, UTF-8) content is in the
     // search's result: every term or, with "+", one of them.

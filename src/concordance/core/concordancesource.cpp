@@ -4,6 +4,7 @@
 #include "concordancequery.h"
 #include "contentdatabase.h"
 #include "dateorder.h"
+#include "indexedconcordance.h"
 
 #include <QCoreApplication>
 
@@ -94,7 +95,7 @@ std::optional<std::vector<std::uint32_t>> resultPlaces(sqlite3 *db, SearchMode m
 }
 
 ConcordanceOutcome readConcordance(const DatabaseLocation &location, const QString &queryText, int width,
-                                   const VariantTable *variants)
+                                   const VariantTable *variants, TermIndexRegistry *index)
 {
     ConcordanceOutcome outcome;
     auto query = ConcordanceQuery::fromQueryText(queryText, variants);
@@ -106,6 +107,9 @@ ConcordanceOutcome readConcordance(const DatabaseLocation &location, const QStri
         outcome.end = ConcordanceEnd::NoQuery;
         return outcome;
     }
+    if (index && ContentDatabase::detectFormat(location.database) == ContentDatabase::Format::SQLite)
+        if (auto read = readConcordanceWithIndex(*index, location.database, query.value(), width))
+            return std::move(*read);
     auto db = ContentDatabase::openReadOnly(location.database);
     if (!db.ok()) {
         outcome.failure = db.failure();

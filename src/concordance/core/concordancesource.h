@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class TermIndexRegistry;
 class VariantTable;
 
 // How making a concordance ended.
@@ -28,6 +29,8 @@ struct ConcordanceOutcome {
 // terms with width characters each side. The database is opened read-only
 // as the search opens it (SQLite file or Jet file); no statement text is
 // made from the query. With variants, the terms are read as the variant
-// search reads them (ConcordanceQuery::fromQueryText). Shows nothing.
+// search reads them (ConcordanceQuery::fromQueryText). With index, an SQLite
+// file that has an index made from it as it is now is read through it
+// (readConcordanceWithIndex): the same lines. Shows nothing.
 ConcordanceOutcome readConcordance(const DatabaseLocation &location, const QString &queryText, int width,
-                                   const VariantTable *variants = nullptr);
+                                   const VariantTable *variants = nullptr, TermIndexRegistry *index = nullptr);

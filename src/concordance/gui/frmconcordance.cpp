@@ -113,7 +113,7 @@ bool FrmConcordance::eventFilter(QObject *watched, QEvent *event)
 }
 
 bool FrmConcordance::showConcordance(const DatabaseLocation &location, const QString &queryText,
-                                     const VariantTable *variants)
+                                     const VariantTable *variants, TermIndexRegistry *index)
 {
     const DatabaseLocation oldLocation = m_location;
     const QString oldQuery = m_query;
@@ -121,6 +121,7 @@ bool FrmConcordance::showConcordance(const DatabaseLocation &location, const QSt
     m_location = location;
     m_query = queryText;
     m_variants = variants;
+    m_index = index;
     if (!reread()) {
         m_location = oldLocation;
         m_query = oldQuery;
@@ -135,7 +136,7 @@ bool FrmConcordance::showConcordance(const DatabaseLocation &location, const QSt
 bool FrmConcordance::reread()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ConcordanceOutcome outcome = readConcordance(m_location, m_query, m_width->value(), m_variants);
+    ConcordanceOutcome outcome = readConcordance(m_location, m_query, m_width->value(), m_variants, m_index);
     QApplication::restoreOverrideCursor();
     switch (outcome.end) {
     case ConcordanceEnd::Failed:

@@ -17,6 +17,7 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 
+class TermIndexRegistry;
 class VariantTable;
 
 // The concordance window: every occurrence of the current query's terms in
@@ -35,9 +36,11 @@ public:
     // the window with them. No query, no occurrence or a failure: the
     // message is shown, the window keeps what it showed and false is
     // returned. variants: the table the search of the listed rows used (null
-    // for an exact search); it must outlive the window's use of it.
+    // for an exact search); index: the collection's term index, read when it
+    // fits (null: the table is read whole). Both must outlive the window's
+    // use of them.
     bool showConcordance(const DatabaseLocation &location, const QString &queryText,
-                         const VariantTable *variants = nullptr);
+                         const VariantTable *variants = nullptr, TermIndexRegistry *index = nullptr);
 
     // Writes the lines on view, in their order, to path: CSV when its name
     // ends in ".csv", TSV otherwise. A failure is shown; false then.
@@ -84,5 +87,6 @@ private:
     DatabaseLocation m_location;
     QString m_query;
     const VariantTable *m_variants = nullptr;
+    TermIndexRegistry *m_index = nullptr;
     std::shared_ptr<const Concordance> m_concordance;
 };

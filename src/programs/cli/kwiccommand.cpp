@@ -4,6 +4,7 @@
 #include "concordanceorder.h"
 #include "concordancesource.h"
 #include "databaselocation.h"
+#include "termindexregistry.h"
 #include "varianttable.h"
 
 #include <QCoreApplication>
@@ -68,7 +69,10 @@ int kwicCommand(QStringList args, const QString &defaultFolder)
         }
         table = std::move(loaded).value();
     }
-    const ConcordanceOutcome outcome = readConcordance(location, args.first(), width, table ? &*table : nullptr);
+    // A kept index ("tamvex-cli index") is read when it fits; none is built.
+    TermIndexRegistry index(location.tmpFolder, IndexBuilding::OnRequest);
+    const ConcordanceOutcome outcome
+        = readConcordance(location, args.first(), width, table ? &*table : nullptr, &index);
     switch (outcome.end) {
     case ConcordanceEnd::Failed:
         writeBytes(stderr, (failureReport(outcome.failure) + QLatin1Char('\n')).toUtf8());

@@ -426,7 +426,9 @@ void FrmTamvexMain::openConcordance()
                     showRecordAtOccurrence(concordanceRow(*m_Grd1, row, subject, htm), occurrence, hit, sameHit);
                 });
     }
-    m_concordance->showConcordance(searchLocation(), m_rowsQuery, m_rowsVariants);
+    // While a search still runs (F9 during its wait) the index is left to it.
+    m_concordance->showConcordance(searchLocation(), m_rowsQuery, m_rowsVariants,
+                                   m_search->isRunning() ? nullptr : m_index.get());
 }
 
 void FrmTamvexMain::showRecordAtOccurrence(int row, int occurrence, const QString &hit, int sameHit)
