@@ -7,6 +7,7 @@
 
 #include "recordprinter.h"
 
+#include <QApplication>
 #include <QPrinterInfo>
 
 using namespace Faults;
@@ -102,6 +103,12 @@ void TestFaultsStartHelpPrint::printWithoutPrinter()
     MainWindowFixture fixture;
     FrmTamvexMain *main = fixture.openMainWindow();
     QVERIFY(main);
+    // The window previews the keys of its focused control: on a loaded
+    // machine the window may not be active yet, and then no control has
+    // the focus.
+    QApplication::setActiveWindow(main);
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    main->Grd1()->setFocus();
     QTest::keyClick(main->Grd1(), Qt::Key_F7);
     QCOMPARE(fixture.messages.size(), 1);
     const QString prompt = fixture.messages.first().prompt;
