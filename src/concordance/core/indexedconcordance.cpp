@@ -12,22 +12,7 @@
 #include <vector>
 
 namespace {
-
 using Statement = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)>;
-
-// A read transaction that has taken its lock: while it is held no writer
-// changes the file, so the index asked for afterwards describes what is read.
-bool beginRead(sqlite3 *db)
-{
-    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return false;
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT 1 FROM maindata LIMIT 1", -1, &stmt, nullptr) != SQLITE_OK)
-        return false;
-    const int rc = sqlite3_step(stmt);
-    sqlite3_finalize(stmt);
-    return rc == SQLITE_ROW || rc == SQLITE_DONE;
-}
 }
 
 std::optional<ConcordanceOutcome> readConcordanceWithIndex(TermIndexRegistry &registry, const QString &databasePath,
@@ -42,7 +27,9 @@ std::optional<ConcordanceOutcome> readConcordanceWithIndex(TermIndexRegistry &re
     const std::unique_ptr<sqlite3, void (*)(sqlite3 *)> endRead(handle, [](sqlite3 *open) {
         sqlite3_exec(open, "COMMIT", nullptr, nullptr, nullptr);
     });
-    const std::shared_ptr<const CollectionIndex> index = beginRead(handle) ? registry.indexFor(databasePath) : nullptr;
+    // Asked again under the read lock: the file cannot change from here on.
+    const std::shared_ptr<const CollectionIndex> index
+        = ContentDatabase::beginRead(handle) ? registry.indexFor(databasePath) : nullptr;
     if (!index)
         return std::nullopt;
     const bool all = query.mode() != SearchMode::AnyTerm;

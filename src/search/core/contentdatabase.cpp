@@ -103,24 +103,6 @@ Result<Handle> openDatabase(const QString &path, ContentDatabase::Format format,
 }
 
 
-// A read transaction on maindata, as the statement would take it: while it
-// is held no writer can change the file (a file with pending writes gets no
-// index anyway), so the index, the file stamp and any content read for
-// confirming describe one state of the file. False when SQLite could not
-// read (locked past the busy timeout, no maindata): the statement itself
-// then runs and reports that as it always has.
-bool beginRead(sqlite3 *db)
-{
-    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return false;
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT 1 FROM maindata LIMIT 1", -1, &stmt, nullptr) != SQLITE_OK)
-        return false;
-    const int rc = sqlite3_step(stmt);
-    sqlite3_finalize(stmt);
-    return rc == SQLITE_ROW || rc == SQLITE_DONE;
-}
-
 // The statement's rows from the term index of the file as it is now, or
 // nullopt (no index, the statement has another form, SQLite could not read).
 std::optional<Result<ResultRows>> answerWithIndex(TermIndexRegistry &index, const QString &path,
@@ -138,7 +120,7 @@ std::optional<Result<ResultRows>> answerWithIndex(TermIndexRegistry &index, cons
     if (!index.indexFor(path))
         return std::nullopt;
     auto db = openSqlite(path);
-    if (!db.ok() || !beginRead(db.value().get()))
+    if (!db.ok() || !ContentDatabase::beginRead(db.value().get()))
         return std::nullopt;
     // Asked again under the read lock: the file cannot change from here on.
     const auto ready = index.indexFor(path);
@@ -189,6 +171,18 @@ Result<ResultRows> readRows(sqlite3 *db, const JetStatement &statement, const QS
 }
 
 namespace ContentDatabase {
+
+bool beginRead(sqlite3 *db)
+{
+    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM maindata LIMIT 1", -1, &stmt, nullptr) != SQLITE_OK)
+        return false;
+    const int rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE;
+}
 
 Format detectFormat(const QString &path)
 {

@@ -45,6 +45,15 @@ Result<std::shared_ptr<const CollectionIndex>> buildIndex(const DatabaseLocation
 // as runStatement's for a file it cannot open.
 Result<std::shared_ptr<sqlite3>> openReadOnly(const QString &path);
 
+// Begins a read transaction on db and takes its lock by reading maindata,
+// as a statement would: while it is held no writer can change the file (a
+// file with pending writes gets no index anyway), so an index asked for
+// afterwards, the file stamp and any content read describe one state of
+// the file. End it with COMMIT. False when SQLite could not read (locked
+// past the busy timeout, no maindata): the caller then reads as it would
+// without an index, and reports that as it always has.
+bool beginRead(sqlite3 *db);
+
 // Kinds of file that may stand at the database path.
 enum class Format { Missing, SQLite, Jet, Unknown };
 
